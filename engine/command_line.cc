@@ -1,0 +1,89 @@
+#include "engine/command_line.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <strings.h>
+
+#include "engine/platform.h"
+
+namespace engine {
+
+int toInt(const char* text) {
+  errno = 0;
+  long v = std::strtol(text, nullptr, 10);
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+OptionResult parseOptions(int argc, char** argv, CommandLine* cl) {
+  int i = 1;
+  for (; i < argc && argv[i][0] == '-'; ++i) {
+    char letter = argv[i][1];
+    if (letter == 'v') return OptionResult::kVersion;
+    if (letter != 'a' && letter != 'b' && letter != 'f') return OptionResult::kUsage;
+    if (i + 1 >= argc) return OptionResult::kUsage;  // the value is missing
+    const char* value = argv[++i];
+    if (letter == 'a') cl->after = toInt(value);
+    if (letter == 'b') cl->before = toInt(value);
+    if (letter == 'f') cl->fileName = value;
+  }
+  cl->firstDateWord = i;
+  return OptionResult::kRun;
+}
+
+void applyDateWords(int count, char** words, pendra::Date* target) {
+  for (int i = 0; i < count; ++i) {
+    int v = toInt(words[i]);
+    if (v != 0 && v <= 31) {
+      target->day = static_cast<uint8_t>(v);
+    } else if (v >= 32) {
+      target->year = static_cast<uint32_t>(v);
+    } else {
+      for (int m = 1; m <= 12; ++m) {
+        if (strcasecmp(words[i], pendra::kMonthNames[m]) == 0) {
+          target->month = static_cast<uint8_t>(m);
+          break;
+        }
+      }
+    }
+  }
+}
+
+std::FILE* findReminderFile(const char** fileName) {
+  static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd", "My Documents/pendra.pnd",
+                                        "My Documents/Pendra/pendra.pnd"};
+  // The path stays valid for the whole run: error messages name it.
+  static std::string path;
+  const char* profile = profileDirectory();
+  for (const char* place : kPlaces) {
+    path = std::string(profile != nullptr ? profile : "") + "/" + place;
+    *fileName = path.c_str();
+    if (profile == nullptr) continue;  // no profile directory: nothing to search
+    if (std::FILE* f = std::fopen(path.c_str(), "r")) return f;
+  }
+  return nullptr;
+}
+
+void printUsage() {
+  std::printf("usage: pendcal [OPTION] [DATE]\n");
+  std::printf("    -v               version\n");
+  std::printf("    -b <days>        days before\n");
+  std::printf("    -a <days>        days after\n");
+  std::printf("    -f <filename>    pendra file\n");
+  std::printf("DATE: day, month, and year in any order\n");
+  std::printf("month is jan, feb, ... dec\n\n");
+  std::printf("if no filename is specified, pendcal looks for the following:\n");
+  std::printf("%%USERPROFILE%%\\pendra.pnd\n");
+  std::printf("%%USERPROFILE%%\\pendra\\pendra.pnd\n");
+  std::printf("My Documents\\pendra.pnd\n");
+  std::printf("My Documents\\Pendra\\pendra.pnd\n");
+  std::exit(1);
+}
+
+void printVersion() { std::printf("pendcal 0.1 (%s)\n", __DATE__); }
+
+}  // namespace engine

@@ -1,0 +1,47 @@
+// pendcal's command line: options, date words, the usage text and the
+// default search for the reminder file.
+#ifndef PENDRA_ENGINE_COMMAND_LINE_H_
+#define PENDRA_ENGINE_COMMAND_LINE_H_
+
+#include <cstdio>
+
+#include "common/date.h"
+
+namespace engine {
+
+struct CommandLine {
+  int before = 0;
+  int after = 0;
+  const char* fileName = nullptr;  // absent unless -f
+  int firstDateWord = 0;           // index in argv of the first date word
+};
+
+enum class OptionResult { kRun, kVersion, kUsage };
+
+// Reads the options ("-a N", "-b N", "-f NAME", "-v") from argv[1] on, left
+// to right, stopping at the first argument that does not start with "-".
+// An unknown letter, a lone "-", or -a/-b/-f with no value after it asks for
+// the usage text; "-v" stops at once.
+OptionResult parseOptions(int argc, char** argv, CommandLine* cl);
+
+// Date words into target: 1..31 (or any non-zero value up to 31) the day,
+// 32 and above the year, otherwise a three-letter month name (any case);
+// anything else is ignored. Later words override earlier ones.
+void applyDateWords(int count, char** words, pendra::Date* target);
+
+// Opens the first of the four default places under the profile directory
+// that can be read; *fileName then names the path tried last. Null when
+// none opens.
+std::FILE* findReminderFile(const char** fileName);
+
+// The usage text, then exit status 1.
+[[noreturn]] void printUsage();
+// "pendcal 0.1 (build date)".
+void printVersion();
+
+// Converts like atoi, but clamps instead of overflowing.
+int toInt(const char* text);
+
+}  // namespace engine
+
+#endif  // PENDRA_ENGINE_COMMAND_LINE_H_

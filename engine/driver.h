@@ -1,0 +1,23 @@
+// The working half of pendcal: engine start-up, the reading phase and the
+// day-by-day scan with its report lines.
+#ifndef PENDRA_ENGINE_DRIVER_H_
+#define PENDRA_ENGINE_DRIVER_H_
+
+#include <cstdio>
+
+#include "common/date.h"
+
+namespace engine {
+
+// Interpreter, host hooks and keyword table. Runs first, before the command
+// line is looked at.
+void engineStartUp();
+// The reader over the opened reminder file, published for include.
+void createReader(const char* fileName, std::FILE* file);
+// Reads every entry, then scans target - before .. target + after and prints
+// the report. Returns the exit status.
+int runReminders(pendra::Date today, pendra::Date target, int before, int after);
+
+}  // namespace engine
+
+#endif  // PENDRA_ENGINE_DRIVER_H_

@@ -1,0 +1,42 @@
+// pendcal: prints the reminders of a reminder file for a window of days.
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/date.h"
+#include "engine/command_line.h"
+#include "engine/driver.h"
+
+int main(int argc, char** argv) {
+  engine::engineStartUp();
+
+  pendra::Date today = pendra::today();
+  pendra::Date target = today;
+  engine::CommandLine cl;
+  switch (engine::parseOptions(argc, argv, &cl)) {
+    case engine::OptionResult::kVersion:
+      engine::printVersion();
+      return 0;
+    case engine::OptionResult::kUsage:
+      engine::printUsage();
+    case engine::OptionResult::kRun:
+      break;
+  }
+
+  const char* fileName = cl.fileName;
+  std::FILE* file = nullptr;
+  if (fileName != nullptr) {
+    file = std::fopen(fileName, "r");
+    if (file == nullptr) {
+      std::printf("fatal error: unable to open %s\n", fileName);
+      return 1;
+    }
+  } else {
+    file = engine::findReminderFile(&fileName);
+    if (file == nullptr) engine::printUsage();
+  }
+  engine::createReader(fileName, file);
+
+  engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target);
+  target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
+  return engine::runReminders(today, target, cl.before, cl.after);
+}

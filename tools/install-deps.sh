@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, when they are missing.
+# Usage: tools/install-deps.sh [run|test]   (default: test)
+set -euo pipefail
+packages=(cmake ninja-build g++ pkgconf)
+if [ "${1:-test}" = test ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+             g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
