@@ -64,6 +64,9 @@ class Interpreter {
   // port, then calls the host's onError. Never returns. A none culprit
   // prints as "#<none>".
   [[noreturn]] void error(const char* message, Value culprit = Value());
+  // True from the start of an error report until onError is called; lets a
+  // port tell the report from the output before it.
+  bool reportingError() const { return reporting_; }
 
   // ---- Symbols ----------------------------------------------------------
   Symbol* intern(int32_t length, const char16_t* units);
@@ -99,7 +102,8 @@ class Interpreter {
   HostHooks& hooks_;
   Object* objects_ = nullptr;  // newest first
   Symbol* buckets_[67] = {};
-  int32_t depth_ = 0;  // native nesting of force, bounded to keep the stack safe
+  int32_t depth_ = 0;       // native nesting of force, bounded to keep the stack safe
+  bool reporting_ = false;  // inside error()
 
   // Arena: chunks carved front to back, freed at teardown.
   std::vector<char*> chunks_;
