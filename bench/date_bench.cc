@@ -34,4 +34,17 @@ static void BM_AddDaysYear(benchmark::State& state) {
 }
 BENCHMARK(BM_AddDaysYear);
 
+// For scale: the walk over years and months that dayNumber replaces.
+static void BM_DayNumberWalk(benchmark::State& state) {
+  pendra::Date d(7, 7, 2005);
+  for (auto _ : state) {
+    uint32_t n = (d.year - 1800) * 365;
+    for (uint32_t y = 1800; y < d.year; ++y) n += pendra::isLeapYear(y) ? 1 : 0;
+    for (uint8_t k = 1; k < d.month; ++k) n += pendra::daysInMonth(k, d.year);
+    benchmark::DoNotOptimize(n + d.day - 1);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DayNumberWalk);
+
 BENCHMARK_MAIN();

@@ -26,15 +26,22 @@ static_assert(yearStart(2000) == 73048);
 
 }  // namespace
 
-bool isLeapYear(uint32_t year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool isLeapYear(uint32_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 uint8_t daysInMonth(uint8_t month, uint32_t year) {
   switch (month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
       return 31;
-    case 4: case 6: case 9: case 11:
+    case 4:
+    case 6:
+    case 9:
+    case 11:
       return 30;
     case 2:
       return isLeapYear(year) ? 29 : 28;
@@ -78,10 +85,10 @@ void Date::fromDayNumber(int32_t number) {
   // 1 March of the year 0 so that the leap day ends each year.
   int64_t z = n - kFirstDay + 306;  // 1 March 0 is 306 days before 1 January 1
   int64_t era = z / 146097;
-  int64_t doe = z - era * 146097;                                // [0, 146096]
+  int64_t doe = z - era * 146097;                                       // [0, 146096]
   int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);         // [0, 365]
-  int64_t mp = (5 * doy + 2) / 153;                              // March = 0
+  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+  int64_t mp = (5 * doy + 2) / 153;                                     // March = 0
   day = static_cast<uint8_t>(doy - (153 * mp + 2) / 5 + 1);
   month = static_cast<uint8_t>(mp < 10 ? mp + 3 : mp - 9);
   year = static_cast<uint32_t>(yoe + era * 400 + (month <= 2 ? 1 : 0));

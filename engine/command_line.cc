@@ -1,11 +1,12 @@
 #include "engine/command_line.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <strings.h>
 
 #include "engine/platform.h"
 
@@ -54,7 +55,8 @@ void applyDateWords(int count, char** words, pendra::Date* target) {
 }
 
 std::FILE* findReminderFile(const char** fileName) {
-  static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd", "My Documents/pendra.pnd",
+  static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
+                                        "My Documents/pendra.pnd",
                                         "My Documents/Pendra/pendra.pnd"};
   // The path stays valid for the whole run: error messages name it.
   static std::string path;

@@ -1,0 +1,82 @@
+#include "engine/pendcal_harness.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "gtest/gtest.h"
+
+namespace pendcal_test {
+
+namespace fs = std::filesystem;
+
+Result RunPendcal(const std::vector<std::string>& args,
+                  const std::map<std::string, std::string>& files, const Options& options) {
+  char pattern[] = "/tmp/pendcal-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  if (made == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed";
+    return {"", -1};
+  }
+  fs::path dir(made);
+  for (const auto& [name, text] : files) {
+    fs::path path = dir / name;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  fs::create_directories(dir / options.cwd);
+  fs::create_directories(dir / options.profile);
+
+  int out[2];
+  if (pipe(out) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return {"", -1};
+  }
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out[1], 1);
+    dup2(out[1], 2);
+    close(out[0]);
+    close(out[1]);
+    int devnull = open("/dev/null", O_RDONLY);
+    if (devnull >= 0) dup2(devnull, 0);
+    std::string profile = (dir / options.profile).string();
+    if (options.setUserProfile) {
+      setenv("USERPROFILE", profile.c_str(), 1);
+    } else {
+      unsetenv("USERPROFILE");
+    }
+    setenv("HOME", profile.c_str(), 1);
+    if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(PENDCAL_PATH));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(PENDCAL_PATH, argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  Result result{"", -1};
+  char buffer[65536];
+  ssize_t n;
+  while ((n = read(out[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, n);
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return result;
+}
+
+Result RunReminders(const std::string& text, const std::vector<std::string>& args) {
+  std::vector<std::string> all = {"-f", "test.pnd"};
+  all.insert(all.end(), args.begin(), args.end());
+  return RunPendcal(all, {{"test.pnd", text}});
+}
+
+}  // namespace pendcal_test
