@@ -63,6 +63,7 @@ void CaptureOutput::putUnits(const char16_t* units, int32_t count) {
 void TestHooks::onError() { throw SchemeError(); }
 
 bool TestHooks::writeForeign(scheme::OutputPort& port, Value v) {
+  if (!v.isHost()) return false;
   std::string text = "#<host:" + std::to_string(v.hostWord()) + ">";
   port.putText(text.c_str());
   return true;

@@ -57,7 +57,8 @@ class CaptureOutput : public scheme::OutputPort {
 };
 
 // onError throws SchemeError; host immediates print as "#<host:N>" (N the
-// 32-bit word in decimal) for both write and display.
+// 32-bit word in decimal) for both write and display; every other value is
+// declined.
 class TestHooks : public scheme::HostHooks {
  public:
   void onError() override;
