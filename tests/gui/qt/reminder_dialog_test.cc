@@ -1,0 +1,184 @@
+// The Qt reminder window driven as a user would, with stand-in engines.
+#include "gui/qt/reminder_dialog.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStringList>
+#include <QtTest>
+#include <memory>
+
+#include "stand_in_engines.h"
+
+namespace {
+
+// Prints its arguments on the first line, then a report line.
+const char kEchoEngine[] = "echo \"$@\"\nprintf '  ---today---  : Birthday\\r\\n'\n";
+
+QStringList items(const gui::ReminderDialog& dialog) {
+  QStringList lines;
+  auto* list = dialog.findChild<QListWidget*>(QStringLiteral("list"));
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+QString label(const gui::ReminderDialog& dialog) {
+  return dialog.findChild<QLabel*>(QStringLiteral("label"))->text();
+}
+
+QDate picked(const gui::ReminderDialog& dialog) {
+  return dialog.findChild<QDateEdit*>(QStringLiteral("date"))->date();
+}
+
+void click(const gui::ReminderDialog& dialog, const char* button) {
+  QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+gui::ReminderDialog::Clock fixedClock(int day, int month, int year) {
+  pendra::Date date(static_cast<uint8_t>(day), static_cast<uint8_t>(month),
+                    static_cast<uint32_t>(year));
+  return [date] { return date; };
+}
+
+}  // namespace
+
+class ReminderDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initialUpdateRunsBeforeTheWindowShows() {
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.write("pendcal", kEchoEngine), fixedClock(7, 7, 2005));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(picked(dialog), QDate(2005, 7, 7));
+    QCOMPARE(label(dialog), QStringLiteral("Thursday 7 July 2005"));
+    QCOMPARE(items(dialog), QStringList({"-b 7 -a 14 7 jul 2005", "  ---today---  : Birthday"}));
+  }
+
+  void controlsAsInTheTemplate() {
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.write("pendcal", ""), fixedClock(7, 7, 2005));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Pendra"));
+    const QStringList names = {"today", "back", "date", "forward", "update", "list", "label"};
+    const QStringList texts = {"Today", "<", "", ">", "Update", "", ""};
+    QWidgetList children;
+    for (QObject* child : dialog.children()) {
+      if (child->isWidgetType()) children << static_cast<QWidget*>(child);
+    }
+    QCOMPARE(children.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+      QCOMPARE(children[i]->objectName(), names[i]);
+      if (auto* button = qobject_cast<QPushButton*>(children[i])) {
+        QCOMPARE(button->text(), texts[i]);
+      }
+    }
+    auto* date = dialog.findChild<QDateEdit*>(QStringLiteral("date"));
+    QVERIFY(!date->calendarPopup());
+    QCOMPARE(date->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+    // The buttons stand in one row, left to right; the label is between the
+    // row and the list, and the list takes most of the window.
+    QWidget* row[] = {children[0], children[1], children[2], children[3], children[4]};
+    for (int i = 1; i < 5; ++i) {
+      QCOMPARE(row[i]->y(), row[0]->y());
+      QVERIFY(row[i]->x() > row[i - 1]->x() + row[i - 1]->width());
+    }
+    QWidget* list = children[5];
+    QWidget* labelWidget = children[6];
+    QVERIFY(labelWidget->y() >= row[0]->y() + row[0]->height());
+    QVERIFY(list->y() >= labelWidget->y() + labelWidget->height());
+    QVERIFY(list->height() > dialog.height() * 3 / 4);
+    // Growing the window grows the list, not the buttons.
+    dialog.show();
+    QSize listBefore = list->size();
+    QRect updateBefore = row[4]->geometry();
+    dialog.resize(dialog.width() + 50, dialog.height() + 40);
+    QCOMPARE(list->size(), listBefore + QSize(50, 40));
+    QCOMPARE(row[4]->geometry(), updateBefore);
+  }
+
+  void datesMoveWithoutRefreshingTheList_data() {
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QString>("buttons");
+    QTest::addColumn<QDate>("expected");
+    QTest::newRow("three days ahead") << QDate(2005, 7, 7) << ">>>" << QDate(2005, 7, 10);
+    QTest::newRow("back into a leap day") << QDate(2004, 3, 1) << "<" << QDate(2004, 2, 29);
+    QTest::newRow("back past a leap day") << QDate(2004, 3, 1) << "<<" << QDate(2004, 2, 28);
+    QTest::newRow("no leap day in 1900") << QDate(1900, 3, 1) << "<" << QDate(1900, 2, 28);
+    QTest::newRow("into the next year") << QDate(2005, 12, 31) << ">" << QDate(2006, 1, 1);
+    QTest::newRow("into the last year") << QDate(2006, 1, 1) << "<" << QDate(2005, 12, 31);
+    QTest::newRow("there and back") << QDate(2005, 1, 31) << "><" << QDate(2005, 1, 31);
+    QTest::newRow("today") << QDate(2005, 7, 7) << ">>T" << QDate(2005, 7, 7);
+    QTest::newRow("today then on") << QDate(2005, 7, 7) << "<T>" << QDate(2005, 7, 8);
+  }
+  void datesMoveWithoutRefreshingTheList() {
+    QFETCH(QDate, start);
+    QFETCH(QString, buttons);
+    QFETCH(QDate, expected);
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.write("pendcal", kEchoEngine),
+                               fixedClock(start.day(), start.month(), start.year()));
+    dialog.show();
+    QStringList before = items(dialog);
+    QString labelBefore = label(dialog);
+    for (QChar c : buttons) click(dialog, c == '<' ? "back" : c == '>' ? "forward" : "today");
+    QCOMPARE(picked(dialog), expected);
+    QCOMPARE(items(dialog), before);
+    QCOMPARE(label(dialog), labelBefore);
+  }
+
+  void updateShowsTheDateThreeDaysAhead() {
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.write("pendcal", kEchoEngine), fixedClock(7, 7, 2005));
+    dialog.show();
+    for (int i = 0; i < 3; ++i) click(dialog, "forward");
+    click(dialog, "update");
+    QCOMPARE(picked(dialog), QDate(2005, 7, 10));
+    QCOMPARE(label(dialog), QStringLiteral("Sunday 10 July 2005"));
+    QCOMPARE(items(dialog), QStringList({"-b 7 -a 14 10 jul 2005", "  ---today---  : Birthday"}));
+  }
+
+  void enterRunsUpdateAndEscapeKeepsTheWindow() {
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.write("pendcal", kEchoEngine), fixedClock(28, 2, 2004));
+    dialog.show();
+    click(dialog, "forward");
+    QTest::keyClick(dialog.findChild<QDateEdit*>(QStringLiteral("date")), Qt::Key_Return);
+    QCOMPARE(label(dialog), QStringLiteral("Sunday 29 February 2004"));
+    QCOMPARE(items(dialog).value(0), QStringLiteral("-b 7 -a 14 29 feb 2004"));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+  }
+
+  void missingEngineShowsTheTwoErrorLines() {
+    StandInEngines engines;
+    gui::ReminderDialog dialog(engines.missing(), fixedClock(7, 7, 2005));
+    QCOMPARE(items(dialog),
+             QStringList({"Error executing pendcal", QString::fromStdString(engines.missing())}));
+    QCOMPARE(label(dialog), QStringLiteral("Thursday 7 July 2005"));
+  }
+
+  void emptyReportGivesAnEmptyList() {
+    StandInEngines engines;
+    std::string path = engines.write("pendcal", "echo \"$@\"\n");
+    gui::ReminderDialog dialog(path, fixedClock(7, 7, 2005));
+    dialog.show();
+    QCOMPARE(items(dialog).size(), 1);
+    engines.write("pendcal", "exit 0\n");  // nothing in the window now
+    click(dialog, "update");
+    QVERIFY(items(dialog).isEmpty());
+    QCOMPARE(label(dialog), QStringLiteral("Thursday 7 July 2005"));
+  }
+
+  void reportLinesOnePerItem() {
+    StandInEngines engines;
+    std::string path = engines.write(
+        "pendcal", "printf 'thu  7 jul 2005: Birthday\\n\\nfri  8 jul 2005: Pay day\\r\\nlast'\n");
+    gui::ReminderDialog dialog(path, fixedClock(7, 7, 2005));
+    QCOMPARE(items(dialog),
+             QStringList({"thu  7 jul 2005: Birthday", "", "fri  8 jul 2005: Pay day", "last"}));
+  }
+};
+
+QTEST_MAIN(ReminderDialogTest)
+#include "reminder_dialog_test.moc"
