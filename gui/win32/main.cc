@@ -1,7 +1,8 @@
 // pendra for Windows: the reminder window as a modal dialog from the
 // resource template, with a date-time picker and a list box.
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
