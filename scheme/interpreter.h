@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -49,16 +50,38 @@ class Interpreter {
   // The host's entry: evaluates a datum in a new top-level frame. The table
   // is referenced, not copied, and must outlive the call.
   Value evalTopLevel(Value expr, const SourceTable* table);
-  // A closure over the current frame; checks the formals.
+  // A closure over the current frame; checks the formals. The closure keeps
+  // a copy of the table (shared with other closures made under it).
   Value makeClosure(Value name, Value formals, Value body, const SourceTable* table);
   // Runs pending calls (frames) until a value results. A value that is not a
   // pending call is returned as it is, never evaluated again.
   Value finish(Value v);
   // Applies a procedure (from the host or from a builtin such as map) and
-  // finishes the result.
+  // finishes the result. "Not callable" for anything but a procedure.
   Value call(Value proc, int32_t argc, Value* argv);
   // Set! semantics: the innermost frame binding s, else its global cell.
   void setVariable(Symbol* s, Value v);
+
+  // For special forms only, as the result of a SyntaxFunction: expr in tail
+  // position. A call is not evaluated here but handed back to the evaluator
+  // (as a none word) to be run in the current frame without nesting.
+  Value deferTail(Value expr);
+  // For special forms only: a body (see evalBody) whose last element is
+  // deferred as by deferTail.
+  Value deferBody(Value body);
+  // Runs a body as a procedure body runs: in a BodyFrame when it begins with
+  // internal definitions, else as evalBody. May return a pending call.
+  Value runBody(Value body);
+
+  // Frame bookkeeping for the frames' eval.
+  void enterFrame(Environment* frame);
+  // Clears the parent link of call and top-level frames.
+  void leaveFrame(Environment* frame);
+
+  // "Recursion too deep" naming culprit when the native stack is close to
+  // its end. Anything that recurses on the native stack over user data
+  // calls this at every level.
+  void checkStack(Value culprit);
 
   // Prints "message: culprit", a blank line and the backtrace on the output
   // port, then calls the host's onError. Never returns. A none culprit
@@ -85,13 +108,36 @@ class Interpreter {
     T* o = new (allocate(sizeof(T))) T(std::forward<Args>(args)...);
     o->next_ = objects_;
     objects_ = o;
+    ++objectCount_;
     return o;
   }
   // Raw arena memory, 8-byte aligned, valid until teardown.
   void* allocate(size_t bytes);
+  // n value slots in the arena, each set to fill.
+  Value* allocateSlots(int32_t n, Value fill);
+  // Bytes handed out by allocate so far.
   size_t bytesAllocated() const { return allocated_; }
+  // Number of heap objects made so far.
+  size_t objectCount() const { return objectCount_; }
 
  private:
+  // Argument arrays of calls in progress live on a stack of chunks that never
+  // move, so a builtin's argv stays valid while it calls back into Scheme.
+  struct ArgMark {
+    Value* top;
+    size_t chunk;
+  };
+  Value* pushArgs(int32_t count, ArgMark& mark);
+  void popArgs(const ArgMark& mark);
+  // The call form x: operator, arguments, apply. May return a deferred tail
+  // expression (none) or a pending call.
+  Value evalCall(Value form);
+  Value evalSymbol(Symbol* s);
+  // A copy of table owned by the interpreter, made once per host table and
+  // top-level evaluation.
+  const SourceTable* shareTable(const SourceTable* table);
+  void resetAfterError();
+
   Value false_, true_, unspecified_, emptyList_, eof_;
   Symbol* quote_ = nullptr;
   Symbol* arrow_ = nullptr;
@@ -102,8 +148,23 @@ class Interpreter {
   HostHooks& hooks_;
   Object* objects_ = nullptr;  // newest first
   Symbol* buckets_[67] = {};
-  int32_t depth_ = 0;       // native nesting of force, bounded to keep the stack safe
-  bool reporting_ = false;  // inside error()
+  size_t objectCount_ = 0;
+
+  Value tailExpr_;            // the expression a deferred tail stands for
+  uintptr_t stackLimit_ = 0;  // lowest safe native stack address
+  bool reporting_ = false;    // inside error()
+
+  std::vector<Value*> argChunks_;
+  size_t argChunk_ = 0;
+  Value* argTop_ = nullptr;
+  Value* argEnd_ = nullptr;
+
+  // Source table copies; the pairs map a host table to its copy for the
+  // top-level evaluations in progress.
+  std::vector<SourceTable*> tableCopies_;
+  std::unordered_set<const SourceTable*> ownedTables_;  // the same copies
+  int32_t topLevels_ = 0;                               // evalTopLevel calls in progress
+  std::vector<std::pair<const SourceTable*, const SourceTable*>> tableShares_;
 
   // Arena: chunks carved front to back, freed at teardown.
   std::vector<char*> chunks_;

@@ -25,8 +25,8 @@ using SyntaxFunction = Value (*)(Interpreter& in, Value args, Value form);
 
 class Builtin {
  public:
-  Builtin(const char* name, BuiltinFunction function, const char* argSpec)
-      : name_(name), function_(function), argSpec_(argSpec), link_(head_) {
+  Builtin(const char* name, BuiltinFunction fn, const char* argSpec)
+      : name_(name), function_(fn), argSpec_(argSpec), link_(head_) {
     head_ = this;
   }
   Builtin(const Builtin&) = delete;
@@ -49,7 +49,7 @@ class Builtin {
 
 class Syntax {
  public:
-  Syntax(const char* name, SyntaxFunction function) : name_(name), function_(function), link_(head_) {
+  Syntax(const char* name, SyntaxFunction fn) : name_(name), function_(fn), link_(head_) {
     head_ = this;
   }
   Syntax(const Syntax&) = delete;
@@ -97,6 +97,11 @@ class SpecialForm : public Object {
 // error routine: "Wrong number of arguments" naming self, "Wrong type"
 // naming the argument.
 void checkArguments(Interpreter& in, Value self, const char* spec, int32_t argc, Value* argv);
+
+// Bind the record's name in the global environment to a new
+// BuiltinProcedure or SpecialForm, replacing any earlier value.
+void registerBuiltin(Interpreter& in, const Builtin* builtin);
+void registerSyntax(Interpreter& in, const Syntax* syntax);
 
 }  // namespace scheme
 

@@ -101,7 +101,8 @@ class Value {
 };
 
 // Every heap object starts with its virtual operations, in this slot order,
-// then its type code and the link of the interpreter's object list.
+// then the link of the interpreter's object list and its type code. The type
+// code comes last so that a subclass's first 32-bit field can share its word.
 class Object {
  public:
   Object(const Object&) = delete;
@@ -123,8 +124,8 @@ class Object {
 
  private:
   friend class Interpreter;  // links each new object into its object list
+  Object* next_ = nullptr;   // made just before this one; the list owns every object
   TypeCode typeCode_;
-  Object* next_ = nullptr;  // made just before this one; the list owns every object
 };
 
 // Type code of any value; Host for host immediates, which are never read as

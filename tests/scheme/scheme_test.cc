@@ -78,7 +78,9 @@ Session::Session() : in_(std::make_unique<scheme::Interpreter>(out_, hooks_)) {
 Session::~Session() = default;
 
 Value Session::run(const std::string& source) {
-  StringSource src(source);
+  // A line end after the text, as a reminder file has after an expression:
+  // a token at the very end of the input would be an error.
+  StringSource src(source + "\n");
   scheme::SourceTable& table = tables_.emplace_back();
   table.fileName = src.name();
   Value last = in_->unspecified();

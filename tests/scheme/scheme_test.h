@@ -77,7 +77,9 @@ class Session {
 
   // Reads and evaluates every datum of source in order (read with a
   // SourceTable named "test", then evalTopLevel) and returns the last value,
-  // or the unspecified object when there is none. Throws SchemeError.
+  // or the unspecified object when there is none. A line end is read after
+  // source, so a bare symbol or number at its end is complete. Throws
+  // SchemeError.
   scheme::Value run(const std::string& source);
   // The written form of v.
   std::string written(scheme::Value v);
