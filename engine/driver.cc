@@ -1,24 +1,199 @@
 #include "engine/driver.h"
 
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/error.h"
+#include "engine/reminder.h"
+#include "engine/reminder_reader.h"
+#include "scheme/interpreter.h"
+
 namespace engine {
 
 namespace {
-std::FILE* gFile = nullptr;
+
+// Standard output through a buffer of our own: the report can run to
+// hundreds of thousands of lines, and everything printed (reports, Scheme
+// output, error reports) must stay in order on the one stream.
+class StdoutPort : public scheme::OutputPort {
+ public:
+  explicit StdoutPort(std::FILE* file) : file_(file) {}
+
+  void putChar(char16_t c) override {
+    if (used_ == kSize) flush();
+    buffer_[used_++] = static_cast<char>(c);
+  }
+  void putText(const char* text) override { write(text, std::strlen(text)); }
+  void putUnits(const char16_t* units, int32_t count) override {
+    for (int32_t i = 0; i < count; ++i) putChar(units[i]);
+  }
+
+  void write(const char* bytes, size_t count) {
+    if (count > kSize - used_) {
+      flush();
+      if (count > kSize) {
+        std::fwrite(bytes, 1, count, file_);
+        return;
+      }
+    }
+    std::memcpy(buffer_ + used_, bytes, count);
+    used_ += count;
+  }
+  // Hands the buffer to the stream, so that direct writes to it come after.
+  void flush() {
+    if (used_ > 0) std::fwrite(buffer_, 1, used_, file_);
+    used_ = 0;
+  }
+
+ private:
+  static constexpr size_t kSize = 1 << 16;
+  std::FILE* file_;
+  size_t used_ = 0;
+  char buffer_[kSize];
+};
+
+StdoutPort* gPort = nullptr;
+
+class EngineHooks : public scheme::HostHooks {
+ public:
+  // The interpreter has printed its report: end the run.
+  void onError() override {
+    gPort->flush();
+    std::fflush(stdout);
+    std::exit(1);
+  }
+  bool writeForeign(scheme::OutputPort& port, scheme::Value v) override {
+    if (!v.isHost()) return false;
+    pendra::Date d = pendra::unpackDate(v.hostWord());
+    const char* month = d.month >= 1 && d.month <= 12 ? pendra::kMonthNames[d.month] : "?";
+    char text[128];
+    std::snprintf(text, sizeof text, "#<date: %d %s %d>", d.day, month, static_cast<int>(d.year));
+    port.putText(text);
+    return true;
+  }
+  bool displayForeign(scheme::OutputPort&, scheme::Value) override { return false; }
+};
+
+// Made once and never destroyed: everything the run builds may refer to them.
+EngineHooks* gHooks = nullptr;
+scheme::Interpreter* gInterpreter = nullptr;
+ReminderReader* gReader = nullptr;
+ReminderReader* gCurrentReader = nullptr;
+scheme::Value gWeekdaySymbols[8];
+
+constexpr int32_t kMaxEntries = 1024;
+
+// Reads entries until the input ends, 1024 are held or a fatal error.
+void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>* entries) {
+  while (static_cast<int32_t>(entries->size()) < kMaxEntries) {
+    try {
+      std::unique_ptr<Reminder> entry = readEntry(reader);
+      if (!entry) return;
+      entries->push_back(std::move(entry));
+    } catch (const PDErrorType&) {
+      gPort->flush();
+      if (reportError(stdout)) return;
+    }
+  }
+  const char* file = nullptr;
+  int32_t line = 0;
+  if (reader.hasMoreInput(&file, &line)) {
+    try {
+      raiseError("too many entries: only the first 1024 are used", file, line, 1);
+    } catch (const PDErrorType&) {
+      gPort->flush();
+      reportError(stdout);
+    }
+  }
+}
+
+// "  ---today---  : " or "thu  7 jul 2005: ".
+void formatHeader(const pendra::Date& day, const pendra::Date& today, char* text, size_t size) {
+  if (day.sameDay(today)) {
+    std::snprintf(text, size, "  ---today---  : ");
+  } else {
+    std::snprintf(text, size, "%s %2d %s %d: ", pendra::kWeekdayNames[day.weekday], day.day,
+                  pendra::kMonthNames[day.month], static_cast<int>(day.year));
+  }
+}
+
 }  // namespace
 
-void engineStartUp() {}
+scheme::Interpreter& interpreter() {
+  assert(gInterpreter != nullptr);
+  return *gInterpreter;
+}
+
+ReminderReader* currentReader() { return gCurrentReader; }
+void setCurrentReader(ReminderReader* reader) { gCurrentReader = reader; }
+
+scheme::Value weekdaySymbol(int weekday) {
+  assert(weekday >= 1 && weekday <= 7);
+  return gWeekdaySymbols[weekday];
+}
+
+void useInterpreter(scheme::Interpreter& in) {
+  gInterpreter = &in;
+  static const char* const kNames[8] = {"",          "sunday",   "monday", "tuesday",
+                                        "wednesday", "thursday", "friday", "saturday"};
+  for (int w = 1; w <= 7; ++w) gWeekdaySymbols[w] = in.internName(kNames[w]);
+  resetKeywordTable(in.unspecified());
+}
+
+void engineStartUp() {
+  gPort = new StdoutPort(stdout);
+  gHooks = new EngineHooks();
+  useInterpreter(*new scheme::Interpreter(*gPort, *gHooks));
+}
 
 void createReader(const char* fileName, std::FILE* file) {
-  (void)fileName;
-  gFile = file;
+  gReader = new ReminderReader(interpreter(), std::make_unique<InputFile>(fileName, file));
+  gCurrentReader = gReader;
 }
 
 int runReminders(pendra::Date today, pendra::Date target, int before, int after) {
-  (void)today;
-  (void)target;
-  (void)before;
-  (void)after;
-  if (gFile != nullptr) std::fclose(gFile);
+  std::vector<std::unique_ptr<Reminder>> entries;
+  entries.reserve(kMaxEntries);
+  readEntries(*gReader, &entries);
+  // A procedure run during the scan has no file to include into.
+  gCurrentReader = nullptr;
+
+  // Days from 1 January 1800 up to the last day a date value can hold; a
+  // window that ends before it starts prints nothing.
+  const int64_t kLastDay = pendra::Date(31, 12, 65535).dayNumber();
+  int64_t center = target.dayNumber();
+  int64_t first = std::max<int64_t>(center - before, 0);
+  int64_t last = std::min<int64_t>(center + after, kLastDay);
+  bool headers = before != 0 || after != 0;
+
+  for (int64_t n = first; n <= last; ++n) {
+    pendra::Date current = pendra::Date::fromNumber(static_cast<int32_t>(n));
+    char header[64];
+    bool haveHeader = false;
+    for (const auto& entry : entries) {
+      Specifier& specifier = *entry->specifier;
+      if (!specifier.match(current)) continue;
+      pendra::Date occurrence = specifier.occurrence(current);
+      pendra::Date matched = specifier.matched();
+      for (const auto& action : entry->actions) {
+        if (headers) {
+          if (!haveHeader) formatHeader(current, today, header, sizeof header);
+          haveHeader = true;
+          gPort->putText(header);
+        }
+        action->perform(current, occurrence, matched);
+      }
+    }
+  }
+
+  gReader->closeInputs();
+  gPort->flush();
   return 0;
 }
 

@@ -1,0 +1,104 @@
+#include "engine/reminder.h"
+
+#include <cstring>
+
+#include "engine/grammar.h"
+#include "scheme/interpreter.h"
+#include "scheme/printer.h"
+
+namespace engine {
+
+// ---- Remind -----------------------------------------------------------------
+
+RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in), text_(text) {
+  std::string literal;
+  auto flush = [&] {
+    if (!literal.empty()) pieces_.push_back({std::move(literal), nullptr});
+    literal.clear();
+  };
+  const char* p = text;
+  while (*p != '\0') {
+    if (p[0] != '%' || p[1] != '(') {
+      literal.push_back(*p++);
+      continue;
+    }
+    // A name longer than kMaxFieldName is cut; its tail is plain text.
+    p += 2;
+    const char* name = p;
+    while (*p != '\0' && *p != ')' && p - name < kMaxFieldName) ++p;
+    Keyword* field = internKeyword(name, static_cast<size_t>(p - name));
+    if (*p == ')') ++p;
+    flush();
+    pieces_.push_back({std::string(), field});
+  }
+  flush();
+}
+
+void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) {
+  scheme::OutputPort& out = in_.output();
+  for (const Piece& piece : pieces_) {
+    if (piece.field == nullptr) {
+      out.putText(piece.literal.c_str());
+    } else if (piece.field->has(FieldProcFlag)) {
+      scheme::Value dates[3] = {scheme::Value::makeHost(pendra::packDate(scanned)),
+                                scheme::Value::makeHost(pendra::packDate(occurrence)),
+                                scheme::Value::makeHost(pendra::packDate(matched))};
+      scheme::display(in_, out, in_.call(piece.field->value, 3, dates));
+    }
+  }
+  out.putChar('\n');
+}
+
+// ---- Entries ----------------------------------------------------------------
+
+std::unique_ptr<Reminder> readEntry(ReminderReader& reader) {
+  TokenList tokens;
+  if (!reader.readEntryTokens(&tokens)) return nullptr;
+  return parseEntry(reader.interpreter(), tokens);
+}
+
+std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& tokens) {
+  auto reminder = std::make_unique<Reminder>();
+  int32_t count = tokens.count();
+
+  std::vector<std::unique_ptr<Specifier>> specifiers;
+  int32_t index = 0;
+  for (;;) {
+    std::unique_ptr<Specifier> s;
+    index = parseSpecifier(in, tokens, index, &s);
+    specifiers.push_back(std::move(s));
+    if (index >= count || !tokens[index].isWord(GrammarWord::And)) break;
+    ++index;
+  }
+  if (specifiers.size() == 1) {
+    reminder->specifier = std::move(specifiers.front());
+  } else {
+    reminder->specifier = std::make_unique<AnyOfSpecifier>(std::move(specifiers));
+  }
+
+  if (index < count && tokens[index].isWord(GrammarWord::Previous)) {
+    ++index;
+    int32_t lookAhead = 1;
+    int32_t step = 1;
+    if (index < count && tokens[index].kind == TokenKind::Number)
+      lookAhead = tokens[index++].number;
+    if (index < count && tokens[index].hasFlag(DayUnitFlag))
+      step = static_cast<int32_t>(flagValue(tokens[index++].keyword->flags));
+    reminder->specifier->setPrevious(lookAhead, step);
+  }
+
+  while (index < count) {
+    if (reminder->actionCount() == kMaxActions) raiseAtToken(tokens, index, "too many actions");
+    const Token& t = tokens[index];
+    if (!t.hasFlag(ActionFlag) || flagValue(t.keyword->flags) != kRemindAction)
+      raiseAtToken(tokens, index, "not an action");
+    ++index;
+    if (index >= count || tokens[index].kind != TokenKind::String)
+      raiseAtToken(tokens, index, "remind must be followed by a string");
+    reminder->actions.push_back(std::make_unique<RemindAction>(in, tokens[index].text));
+    ++index;
+  }
+  return reminder;
+}
+
+}  // namespace engine

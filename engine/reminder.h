@@ -1,0 +1,75 @@
+// Reminder entries: one specifier that decides the days, an optional
+// look-ahead ("previous"), and the actions run on those days.
+//
+//   entry = specifier {"and" specifier} ["previous" [number] [day-unit]]
+//           {"remind" string}
+#ifndef PENDRA_ENGINE_REMINDER_H_
+#define PENDRA_ENGINE_REMINDER_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/date.h"
+#include "engine/keyword_table.h"
+#include "engine/reminder_reader.h"
+#include "engine/specifier.h"
+
+namespace scheme {
+class Interpreter;
+}
+
+namespace engine {
+
+constexpr int32_t kMaxActions = 32;
+constexpr int32_t kMaxFieldName = 127;
+
+// Something done on each day an entry selects.
+class Action {
+ public:
+  virtual ~Action() = default;
+  // scanned: the day being reported; occurrence: the specifier's event date
+  // for it; matched: the day the test succeeded on (later with a look-ahead).
+  virtual void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) = 0;
+};
+
+// Prints a text and a line end on the interpreter's port. "%(name)" fields
+// are filled by the procedure bound to name with remind-field, shown with
+// display; a field whose word has no procedure shows nothing.
+class RemindAction : public Action {
+ public:
+  RemindAction(scheme::Interpreter& in, const char* text);
+  void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) override;
+  const std::string& text() const { return text_; }
+
+ private:
+  // The text cut into literal runs and fields, once, when the entry is read.
+  struct Piece {
+    std::string literal;
+    Keyword* field;  // null for a literal run
+  };
+
+  scheme::Interpreter& in_;
+  std::string text_;
+  std::vector<Piece> pieces_;
+};
+
+struct Reminder {
+  std::unique_ptr<Specifier> specifier;          // carries the look-ahead
+  std::vector<std::unique_ptr<Action>> actions;  // at most kMaxActions, in order
+
+  int32_t actionCount() const { return static_cast<int32_t>(actions.size()); }
+};
+
+// The next entry of the reader, parsed; null at the end of all input.
+// Raises what the reader and the parser raise.
+std::unique_ptr<Reminder> readEntry(ReminderReader& reader);
+
+// One entry's tokens into a Reminder. Raises "too many actions", "not an
+// action", "remind must be followed by a string" and the grammar's errors.
+std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& tokens);
+
+}  // namespace engine
+
+#endif  // PENDRA_ENGINE_REMINDER_H_

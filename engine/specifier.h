@@ -1,0 +1,177 @@
+// Specifiers decide whether a reminder concerns a day. The grammar builds
+// one per entry; the driver asks it, day by day, with match.
+//
+// A DateSpecifier compares against a pattern date (zero fields mean "any")
+// and may hold a rule that computes with the calendar instead; two kinds
+// hand the decision to Scheme procedures.
+#ifndef PENDRA_ENGINE_SPECIFIER_H_
+#define PENDRA_ENGINE_SPECIFIER_H_
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "common/date.h"
+#include "scheme/value.h"
+
+namespace scheme {
+class Interpreter;
+}
+
+namespace engine {
+
+using pendra::Date;
+
+// Every date handed to test and match carries its computed weekday.
+class Specifier {
+ public:
+  virtual ~Specifier() = default;
+  // Whether the specifier selects this date.
+  virtual bool test(const Date& date) = 0;
+  // The event date reported for a selected date; by default the date.
+  virtual Date occurrence(const Date& date) const { return date; }
+
+  // test(date), then, with a look-ahead, the count days ahead at step days
+  // apart; matched() tells which day succeeded.
+  bool match(const Date& date);
+  // The date the last match succeeded on; the scanned date when it failed.
+  const Date& matched() const { return matched_; }
+  // Look ahead count steps of step days (1 or 7); 0 turns it off.
+  void setPrevious(int32_t count, int32_t step) {
+    previousCount_ = count;
+    previousStep_ = step;
+  }
+  int32_t previousCount() const { return previousCount_; }
+  int32_t previousStep() const { return previousStep_; }
+
+ private:
+  Date matched_;
+  int32_t previousCount_ = 0;
+  int32_t previousStep_ = 1;
+};
+
+// A rule attached to a DateSpecifier's pattern.
+class DateRule {
+ public:
+  virtual ~DateRule() = default;
+  virtual bool test(const Date& pattern, const Date& date) = 0;
+};
+
+// A pattern, with or without a rule.
+class DateSpecifier : public Specifier {
+ public:
+  DateSpecifier(std::unique_ptr<DateRule> rule, const Date& pattern)
+      : rule_(std::move(rule)), pattern_(pattern) {}
+  bool test(const Date& date) override;
+  // The pattern with its zero day, month and year taken from date.
+  Date occurrence(const Date& date) const override;
+  const Date& pattern() const { return pattern_; }
+  DateRule* rule() const { return rule_.get(); }
+
+ private:
+  std::unique_ptr<DateRule> rule_;
+  Date pattern_;
+};
+
+// Several specifiers joined by "and": any of them selects the date.
+class AnyOfSpecifier : public Specifier {
+ public:
+  explicit AnyOfSpecifier(std::vector<std::unique_ptr<Specifier>> members)
+      : members_(std::move(members)) {}
+  bool test(const Date& date) override;
+  int32_t count() const { return static_cast<int32_t>(members_.size()); }
+
+ private:
+  std::vector<std::unique_ptr<Specifier>> members_;
+};
+
+// A Scheme date predicate: any result but #f selects the date.
+class TestProcSpecifier : public Specifier {
+ public:
+  TestProcSpecifier(scheme::Interpreter& in, scheme::Value procedure)
+      : in_(in), procedure_(procedure) {}
+  bool test(const Date& date) override;
+
+ private:
+  scheme::Interpreter& in_;
+  scheme::Value procedure_;
+};
+
+// A Scheme procedure giving a year's list of dates; called once per year.
+class SetProcSpecifier : public Specifier {
+ public:
+  SetProcSpecifier(scheme::Interpreter& in, scheme::Value procedure);
+  // "Wrong type" through the interpreter when the list is not one.
+  bool test(const Date& date) override;
+
+ private:
+  scheme::Interpreter& in_;
+  scheme::Value procedure_;
+  uint32_t cachedYear_ = 0;
+  scheme::Value cachedList_;  // the empty list until the first call
+};
+
+// The n-th (1..5, 6 = last) given weekday of the month.
+class NthWeekdayRule : public DateRule {
+ public:
+  NthWeekdayRule(uint8_t n, uint8_t weekday) : n_(n), weekday_(weekday) {}
+  bool test(const Date& pattern, const Date& date) override;
+
+ private:
+  uint8_t n_;
+  uint8_t weekday_;
+};
+
+// The first day with one of the weekdays before or after the pattern's day
+// (in every month when the pattern has none). Keeps the results of the
+// year last tested.
+class WeekdayOffsetRule : public DateRule {
+ public:
+  // mask: bit w for each accepted weekday w (1..7).
+  WeekdayOffsetRule(uint8_t mask, bool inclusive, bool backward)
+      : mask_(mask), inclusive_(inclusive), backward_(backward) {}
+  bool test(const Date& pattern, const Date& date) override;
+
+ private:
+  void rebuild(const Date& pattern, uint32_t year);
+  void addEntry(uint8_t day, uint8_t month, uint32_t year);
+
+  uint8_t mask_;
+  bool inclusive_;
+  bool backward_;
+  uint32_t cachedYear_ = 0;
+  int32_t count_ = 0;
+  Date dates_[13];
+};
+
+// Repetition from the pattern's day every n steps, with an optional limit
+// ("until" a date or "for" a count of units) and exceptions.
+class EveryRule : public DateRule {
+ public:
+  // step: days (1 or 7), kMonthUnit or kYearUnit.
+  EveryRule(int32_t n, int32_t step) : n_(n), step_(step) {}
+  // A day and month, year 0 for the tested date's year.
+  void setUntil(const Date& until);
+  void setFor(int32_t count, int32_t unit);
+  // Day and month, year 0 for every year.
+  void addException(const Date& date);
+  // REQUIRES: the pattern has a day and a month.
+  bool test(const Date& pattern, const Date& date) override;
+
+ private:
+  enum Limit { kNone = 0, kUntil = 1, kFor = 2 };
+  bool stepMatches(const Date& pattern, const Date& start, const Date& date) const;
+  bool withinLimit(const Date& start, const Date& date) const;
+
+  int32_t n_;
+  int32_t step_;
+  int32_t limitKind_ = kNone;
+  Date untilDate_;
+  int32_t forCount_ = 0;
+  int32_t forUnit_ = 0;
+  std::vector<Date> exceptions_;
+};
+
+}  // namespace engine
+
+#endif  // PENDRA_ENGINE_SPECIFIER_H_
