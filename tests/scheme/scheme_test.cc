@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "scheme/objects.h"
 #include "scheme/printer.h"
 #include "scheme/reader.h"
+#include "scheme/registry.h"
 
 namespace scheme_test {
 
@@ -98,6 +100,22 @@ std::string Session::written(Value v) {
   return port.text();
 }
 
+std::string Session::errorReport(const std::string& source) {
+  out_.clearReport();
+  try {
+    Value v = run(source);
+    ADD_FAILURE() << "no error evaluating " << source << "; value " << written(v);
+    return "<no error>";
+  } catch (const SchemeError&) {
+    size_t start = out_.reportStart();
+    return start == std::string::npos ? std::string() : out_.text().substr(start);
+  }
+}
+
+std::string TopLevelReport(const std::string& head, const std::string& expr, int line) {
+  return head + "\n\neval " + expr + "\n    test(" + std::to_string(line) + "): " + expr + "\n";
+}
+
 std::string Eval(const std::string& source) {
   Session s;
   try {
@@ -119,15 +137,125 @@ std::string Output(const std::string& source) {
 
 std::string EvalError(const std::string& source) {
   Session s;
-  try {
-    Value v = s.run(source);
-    ADD_FAILURE() << "no error evaluating " << source << "; value " << s.written(v);
-    return "<no error>";
-  } catch (const SchemeError&) {
-    size_t start = s.out().reportStart();
-    if (start == std::string::npos) start = 0;
-    return s.out().text().substr(start);
+  return s.errorReport(source);
+}
+
+// ---- Test-only builtins --------------------------------------------------
+// Just enough of a library to test the core without the standard procedures.
+
+namespace {
+
+using scheme::Interpreter;
+
+Value testAdd(Interpreter&, int32_t argc, Value* argv) {
+  int32_t sum = 0;
+  for (int32_t i = 0; i < argc; ++i) sum += argv[i].number();
+  return Value::makeNumber(sum);
+}
+const scheme::Builtin kTestAdd("test-add", testAdd, "*n");
+
+Value testSub(Interpreter&, int32_t, Value* argv) {
+  return Value::makeNumber(argv[0].number() - argv[1].number());
+}
+const scheme::Builtin kTestSub("test-sub", testSub, "nn");
+
+Value testNumEq(Interpreter& in, int32_t, Value* argv) {
+  return in.boolean(argv[0].number() == argv[1].number());
+}
+const scheme::Builtin kTestNumEq("test-num-eq", testNumEq, "nn");
+
+Value testLess(Interpreter& in, int32_t, Value* argv) {
+  return in.boolean(argv[0].number() < argv[1].number());
+}
+const scheme::Builtin kTestLess("test-lt", testLess, "nn");
+
+Value testList(Interpreter& in, int32_t argc, Value* argv) {
+  Value list = in.emptyList();
+  for (int32_t i = argc - 1; i >= 0; --i) list = scheme::cons(in, argv[i], list);
+  return list;
+}
+const scheme::Builtin kTestList("test-list", testList, "*.");
+
+Value testCar(Interpreter&, int32_t, Value* argv) {
+  return scheme::as<scheme::Pair>(argv[0])->car();
+}
+const scheme::Builtin kTestCar("test-car", testCar, "p");
+
+Value testSetCar(Interpreter& in, int32_t, Value* argv) {
+  scheme::as<scheme::Pair>(argv[0])->setCar(argv[1]);
+  return in.unspecified();
+}
+const scheme::Builtin kTestSetCar("test-set-car!", testSetCar, "p.");
+
+Value testSetCdr(Interpreter& in, int32_t, Value* argv) {
+  scheme::as<scheme::Pair>(argv[0])->setCdr(argv[1]);
+  return in.unspecified();
+}
+const scheme::Builtin kTestSetCdr("test-set-cdr!", testSetCdr, "p.");
+
+Value testVector(Interpreter& in, int32_t argc, Value* argv) {
+  Value v = scheme::makeVector(in, argc, in.unspecified());
+  for (int32_t i = 0; i < argc; ++i) scheme::as<scheme::Vector>(v)->items()[i] = argv[i];
+  return v;
+}
+const scheme::Builtin kTestVector("test-vector", testVector, "*.");
+
+Value testVectorSet(Interpreter& in, int32_t, Value* argv) {
+  scheme::as<scheme::Vector>(argv[0])->items()[argv[1].number()] = argv[2];
+  return in.unspecified();
+}
+const scheme::Builtin kTestVectorSet("test-vector-set!", testVectorSet, "vn.");
+
+Value testDisplay(Interpreter& in, int32_t, Value* argv) {
+  scheme::display(in, in.output(), argv[0]);
+  return in.unspecified();
+}
+const scheme::Builtin kTestDisplay("test-display", testDisplay, ".");
+
+Value testWrite(Interpreter& in, int32_t, Value* argv) {
+  scheme::write(in, in.output(), argv[0]);
+  return in.unspecified();
+}
+const scheme::Builtin kTestWrite("test-write", testWrite, ".");
+
+// (test-call proc arg ...): the host's way of calling a procedure.
+Value testCall(Interpreter& in, int32_t argc, Value* argv) {
+  return in.call(argv[0], argc - 1, argv + 1);
+}
+const scheme::Builtin kTestCall("test-call", testCall, ".*.");
+
+// (test-apply-raw proc arg ...): the unfinished result of apply, which may
+// be a pending call for the evaluator to run.
+Value testApplyRaw(Interpreter& in, int32_t argc, Value* argv) {
+  if (!argv[0].isObject()) in.error("Not callable", argv[0]);
+  return argv[0].object()->apply(in, argc - 1, argv + 1);
+}
+const scheme::Builtin kTestApplyRaw("test-apply-raw", testApplyRaw, ".*.");
+
+// (test-include "text"): reads and evaluates text as the host does, from
+// inside a running evaluation, with a table named "inner".
+Value testInclude(Interpreter& in, int32_t, Value* argv) {
+  const scheme::String* text = scheme::as<scheme::String>(argv[0]);
+  std::string bytes;
+  for (int32_t i = 0; i < text->length(); ++i) bytes.push_back(static_cast<char>(text->units()[i]));
+  StringSource source(bytes + "\n", "inner");
+  scheme::SourceTable table;
+  table.fileName = source.name();
+  Value last = in.unspecified();
+  for (;;) {
+    Value datum = scheme::read(in, source, &table);
+    if (datum == in.eof()) return last;
+    last = in.evalTopLevel(datum, &table);
   }
 }
+const scheme::Builtin kTestInclude("test-include", testInclude, "s");
+
+// (test-host n): the host immediate with word n * 4 + 3.
+Value testHost(Interpreter&, int32_t, Value* argv) {
+  return Value::makeHost(static_cast<uint32_t>(argv[0].number()) * 4u + 3u);
+}
+const scheme::Builtin kTestHost("test-host", testHost, "n");
+
+}  // namespace
 
 }  // namespace scheme_test

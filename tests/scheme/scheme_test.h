@@ -48,6 +48,8 @@ class CaptureOutput : public scheme::OutputPort {
   size_t reportStart() const { return reportStart_; }
   // Lets the port notice when the interpreter starts an error report.
   void watch(const scheme::Interpreter* in) { in_ = in; }
+  // Forgets the last report, so that reportStart() finds the next one.
+  void clearReport() { reportStart_ = std::string::npos; }
 
  private:
   void noteReport();
@@ -83,6 +85,9 @@ class Session {
   scheme::Value run(const std::string& source);
   // The written form of v.
   std::string written(scheme::Value v);
+  // Runs source expecting an error and returns the report (only the
+  // report). Fails the test when there is no error.
+  std::string errorReport(const std::string& source);
 
  private:
   CaptureOutput out_;
@@ -90,6 +95,15 @@ class Session {
   std::unique_ptr<scheme::Interpreter> in_;
   std::deque<scheme::SourceTable> tables_;  // kept alive for the whole session
 };
+
+// The test binary registers a few builtins of its own, so that the core can
+// be tested without the standard procedures: test-add (*n), test-sub (nn),
+// test-num-eq (nn), test-lt (nn), test-list (*.), test-car (p),
+// test-set-car! and test-set-cdr! (p.), test-vector (*.), test-vector-set!
+// (vn.), test-display and test-write (.), test-call (.*.: Interpreter::call),
+// test-apply-raw (.*.: the unfinished apply result), test-include (s:
+// evaluates the text from inside a running evaluation, table "inner") and
+// test-host (n: the host immediate with word n * 4 + 3).
 
 // Evaluates every datum of source, in order, in a fresh Interpreter. Returns
 // the written form (write) of the last datum's value, e.g. Eval("(+ 1 2)")
@@ -105,6 +119,12 @@ std::string Output(const std::string& source);
 // (only the report, not output printed before it). Fails the test if no
 // error is raised.
 std::string EvalError(const std::string& source);
+
+// The report of an error raised while evaluating the top-level expression
+// expr (as written back) that starts on the given line of the test source:
+// head (message, ": ", culprit), a blank line, then "eval expr" and the
+// expression's line.
+std::string TopLevelReport(const std::string& head, const std::string& expr, int line = 1);
 
 }  // namespace scheme_test
 
