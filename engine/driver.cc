@@ -60,26 +60,6 @@ class StdoutPort : public scheme::OutputPort {
 
 StdoutPort* gPort = nullptr;
 
-class EngineHooks : public scheme::HostHooks {
- public:
-  // The interpreter has printed its report: end the run.
-  void onError() override {
-    gPort->flush();
-    std::fflush(stdout);
-    std::exit(1);
-  }
-  bool writeForeign(scheme::OutputPort& port, scheme::Value v) override {
-    if (!v.isHost()) return false;
-    pendra::Date d = pendra::unpackDate(v.hostWord());
-    const char* month = d.month >= 1 && d.month <= 12 ? pendra::kMonthNames[d.month] : "?";
-    char text[128];
-    std::snprintf(text, sizeof text, "#<date: %d %s %d>", d.day, month, static_cast<int>(d.year));
-    port.putText(text);
-    return true;
-  }
-  bool displayForeign(scheme::OutputPort&, scheme::Value) override { return false; }
-};
-
 // Made once and never destroyed: everything the run builds may refer to them.
 EngineHooks* gHooks = nullptr;
 scheme::Interpreter* gInterpreter = nullptr;
@@ -124,6 +104,24 @@ void formatHeader(const pendra::Date& day, const pendra::Date& today, char* text
 }
 
 }  // namespace
+
+void EngineHooks::onError() {
+  if (gPort != nullptr) gPort->flush();
+  std::fflush(stdout);
+  std::exit(1);
+}
+
+bool EngineHooks::writeForeign(scheme::OutputPort& port, scheme::Value v) {
+  if (!v.isHost()) return false;
+  pendra::Date d = pendra::unpackDate(v.hostWord());
+  const char* month = d.month >= 1 && d.month <= 12 ? pendra::kMonthNames[d.month] : "?";
+  char text[128];
+  std::snprintf(text, sizeof text, "#<date: %d %s %d>", d.day, month, static_cast<int>(d.year));
+  port.putText(text);
+  return true;
+}
+
+bool EngineHooks::displayForeign(scheme::OutputPort&, scheme::Value) { return false; }
 
 scheme::Interpreter& interpreter() {
   assert(gInterpreter != nullptr);

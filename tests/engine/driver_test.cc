@@ -1,0 +1,312 @@
+// Whole pendcal runs: the reading phase with its error lines, the scan with
+// its day headers, the window, and the exit status.
+#include "engine/driver.h"
+
+#include <string>
+#include <vector>
+
+#include "common/date.h"
+#include "engine/engine.h"
+#include "engine/pendcal_harness.h"
+#include "gtest/gtest.h"
+#include "scheme/interpreter.h"
+#include "scheme/printer.h"
+#include "tests/engine/engine_test.h"
+
+namespace {
+
+using pendcal_test::RunPendcal;
+using pendcal_test::RunReminders;
+using pendra::Date;
+
+// The header of a day that is not today: "thu  7 jul 2005: ".
+std::string Header(int day, int month, int year) {
+  char text[64];
+  std::snprintf(
+      text, sizeof text, "%s %2d %s %d: ",
+      pendra::kWeekdayNames[pendra::weekdayOf(
+          static_cast<uint8_t>(day), static_cast<uint8_t>(month), static_cast<uint32_t>(year))],
+      day, pendra::kMonthNames[month], year);
+  return text;
+}
+std::string Header(const Date& d) { return Header(d.day, d.month, static_cast<int>(d.year)); }
+
+// Each text with the header of its day: {{"x", Date}, ...}.
+std::string Lines(const std::vector<std::pair<const char*, Date>>& lines) {
+  std::string all;
+  for (const auto& [text, day] : lines) all += Header(day) + text + "\n";
+  return all;
+}
+
+const std::vector<std::string> kJulyWindow = {"-b", "2", "-a", "3", "7", "jul", "2005"};
+
+TEST(Driver, HeadersMarkTodayAndOnlyAppearWithAWindow) {
+  Date today = pendra::today();
+  Date d = Date::fromNumber(today.dayNumber() - 2);
+  std::string expected;
+  for (int i = 0; i < 4; ++i) {
+    expected += (i == 2 ? std::string("  ---today---  : ") : Header(d)) + "every day\n";
+    d = Date::fromNumber(d.dayNumber() + 1);
+  }
+  auto r = RunReminders("remind [every day].", {"-b", "2", "-a", "1"});
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ(expected, r.out);
+
+  // Today is marked whatever the target.
+  std::string year = std::to_string(today.year);
+  std::string day = std::to_string(today.day);
+  r = RunReminders("remind [x].", {"-a", "1", day, pendra::kMonthNames[today.month], year});
+  EXPECT_EQ("  ---today---  : x\n" + Header(Date::fromNumber(today.dayNumber() + 1)) + "x\n",
+            r.out);
+
+  EXPECT_EQ("Christmas\n", RunReminders("dec 25 remind [Christmas].", {"25", "dec", "2005"}).out);
+  EXPECT_EQ(
+      "Christmas\n",
+      RunReminders("dec 25 remind [Christmas].", {"-a", "0", "-b", "0", "25", "dec", "2005"}).out);
+}
+
+TEST(Driver, ReportsEntriesInFileOrderDayByDay) {
+  const char* file =
+      "jul 7 remind [Birthday].\n"
+      "jul 7 and jul 9 previous 2 days remind [soon: %(nothing)].\n"
+      "; a comment between entries\n"
+      "jul 7 remind [a] remind [b].\n"
+      "jul 8.\n"
+      "friday remind [Friday].\n";
+  auto r = RunReminders(file, kJulyWindow);
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ(Lines({{"soon: ", {5, 7, 2005}},
+                   {"soon: ", {6, 7, 2005}},
+                   {"Birthday", {7, 7, 2005}},
+                   {"soon: ", {7, 7, 2005}},
+                   {"a", {7, 7, 2005}},
+                   {"b", {7, 7, 2005}},
+                   {"soon: ", {8, 7, 2005}},
+                   {"Friday", {8, 7, 2005}},
+                   {"soon: ", {9, 7, 2005}}}),
+            r.out);
+}
+
+TEST(Driver, SelectsTheDaysOfEachSpecifierForm) {
+  struct {
+    const char* entry;
+    std::vector<std::string> args;
+    std::vector<Date> days;
+  } cases[] = {
+      {"last sun jul remind [x].", {"-a", "40", "1", "jul", "2005"}, {{31, 7, 2005}}},
+      {"last sat feb remind [x].", {"-a", "30", "1", "feb", "2003"}, {{22, 2, 2003}}},
+      {"first mon remind [x].", {"-a", "60", "1", "jan", "2005"}, {{3, 1, 2005}, {7, 2, 2005}}},
+      {"sat after dec 30 remind [x].",
+       {"-b", "10", "-a", "10", "1", "jan", "2007"},
+       {{6, 1, 2007}}},
+      {"mon before jan 3 remind [x].",
+       {"-b", "10", "-a", "10", "1", "jan", "2005"},
+       {{27, 12, 2004}}},
+      {"mon before jan 7 remind [x].",
+       {"-b", "10", "-a", "10", "1", "jan", "2008"},
+       {{31, 12, 2007}}},
+      {"sat sun after 1 remind [x].",
+       {"-a", "40", "1", "jan", "2005"},
+       {{2, 1, 2005}, {5, 2, 2005}}},
+      {"jan 15 2005 every year for 3 years remind [x].",
+       {"-b", "800", "-a", "1500", "1", "jan", "2006"},
+       {{15, 1, 2005}, {15, 1, 2006}, {15, 1, 2007}}},
+      {"jan 1 2005 every 2 weeks until mar 1 2005 remind [x].",
+       {"-a", "80", "20", "feb", "2005"},
+       {{26, 2, 2005}}},
+      {"mar 1 every month for 6 months except jun 1 remind [x].",
+       {"-a", "250", "1", "feb", "2005"},
+       {{1, 3, 2005}, {1, 4, 2005}, {1, 5, 2005}, {1, 7, 2005}, {1, 8, 2005}}},
+      {"jan 1 previous 3 days remind [x].",
+       {"-b", "5", "-a", "5", "31", "dec", "2005"},
+       {{29, 12, 2005}, {30, 12, 2005}, {31, 12, 2005}, {1, 1, 2006}}},
+      {"fri 13 may 2005 remind [x].", {"-a", "400", "1", "jan", "2005"}, {{13, 5, 2005}}},
+  };
+  for (const auto& c : cases) {
+    std::string expected;
+    for (const Date& d : c.days) expected += Header(d) + "x\n";
+    auto r = RunReminders(c.entry, c.args);
+    EXPECT_EQ(expected, r.out) << c.entry;
+    EXPECT_EQ(0, r.status) << c.entry;
+  }
+}
+
+TEST(Driver, ErrorLinesNameFileAndLineAndSkipTheEntry) {
+  const char* file =
+      "jul 7 remind [one].\n"
+      "jul 7 remind [two].\n"
+      "jul 7 remind\n  5.\n"
+      "jul 7 remind [four].\n"
+      "fri 13 remind [x].\n"
+      "monday tuesday remind [x].\n"
+      "jul 7 remind [x] monday.\n"
+      "jul 7 remind [five].\n"
+      "mon on before 5.\n"
+      "first.\n";
+  auto r = RunReminders(file, {"7", "jul", "2005"});
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ(
+      "test.pnd(4): error: remind must be followed by a string\n"
+      "test.pnd(6): error: day of week and day of month conflict\n"
+      "test.pnd(7): error: day of week specified twice\n"
+      "test.pnd(8): error: not an action\n"
+      "test.pnd(10): error: or missing after on\n"
+      "test.pnd(11): error: expected a week day\n"
+      "one\ntwo\nfour\nfive\n",
+      r.out);
+}
+
+TEST(Driver, FatalErrorEndsReadingButTheScanRuns) {
+  auto r = RunReminders(
+      "jul 7 remind [kept].\n"
+      "jul 8 remind [kept too].\n"
+      "jul 7 remind [never\n"
+      "closed.\n",
+      kJulyWindow);
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("test.pnd(3): fatal error: unexpected end of file\n" +
+                Lines({{"kept", {7, 7, 2005}}, {"kept too", {8, 7, 2005}}}),
+            r.out);
+  // An unfinished last entry is reported at its last token.
+  r = RunReminders("jul 7 remind [a].\njul 8\nremind [b]", kJulyWindow);
+  EXPECT_EQ("test.pnd(3): fatal error: unexpected end of file\n" + Lines({{"a", {7, 7, 2005}}}),
+            r.out);
+}
+
+TEST(Driver, OverlongWordsAndStringsDropOnlyTheirEntry) {
+  std::string file = "jul 7 remind [a].\n" + std::string(600, 'x') +
+                     " remind [b].\njul 7 remind [" + std::string(512, 'c') +
+                     "].\njul 7 remind [d].\n";
+  auto r = RunReminders(file, {"7", "jul", "2005"});
+  EXPECT_EQ(
+      "test.pnd(2): error: word too long\n"
+      "test.pnd(3): error: string too long\n"
+      "a\nd\n",
+      r.out);
+  EXPECT_EQ(0, r.status);
+}
+
+TEST(Driver, SchemeInsideAnEntryDropsIt) {
+  auto r = RunReminders(
+      "jul 8 (remind [c]).\n"
+      "jan 1 (+ 1 2) .\n"
+      "jul 8 remind [d].\n",
+      {"8", "jul", "2005"});
+  EXPECT_EQ(
+      "test.pnd(1): error: unexpected scheme expression\n"
+      "test.pnd(2): error: unexpected scheme expression\n"
+      "d\n",
+      r.out);
+}
+
+TEST(Driver, SchemeBetweenEntriesPrintsInOrder) {
+  auto r = RunReminders(
+      "(define x 40)\n"
+      "(+ x 2)\n"
+      "(display \"shown \")\n"
+      "jul 7 remind 5.\n"
+      "(write \"after\")(newline)\n"
+      "jul 7 remind [x].\n",
+      {"7", "jul", "2005"});
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("42\nshown test.pnd(4): error: remind must be followed by a string\n\"after\"\nx\n",
+            r.out);
+}
+
+TEST(Driver, SchemeErrorWhileReadingEndsTheRun) {
+  auto r = RunReminders(
+      "jul 7 remind [not reached].\n"
+      "(display \"before\")\n"
+      "(define (f x) (car x))\n"
+      "(f 5)\n"
+      "jul 7 remind [x].\n",
+      {"7", "jul", "2005"});
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.out.find("beforeWrong type: 5\n\nf #<procedure: #x")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("\n    test.pnd(3): (car x)\neval (f 5)\n"
+                                          "    test.pnd(4): (f 5)\n"))
+      << r.out;
+  EXPECT_EQ(std::string::npos, r.out.find("not reached"));
+}
+
+TEST(Driver, ReadsAtMost1024Entries) {
+  std::string file;
+  for (int i = 1; i <= 1030; ++i) file += "jul 7 remind [" + std::to_string(i) + "].\n";
+  auto r = RunReminders(file + "(display \"never evaluated\")\n", {"7", "jul", "2005"});
+  std::string expected =
+      "test.pnd(1025): fatal error: too many entries: only the first 1024 are used\n";
+  for (int i = 1; i <= 1024; ++i) expected += std::to_string(i) + "\n";
+  EXPECT_EQ(expected, r.out);
+  EXPECT_EQ(0, r.status);
+
+  // Exactly 1024, with only comments after them: nothing to report.
+  file.clear();
+  for (int i = 1; i <= 1024; ++i) file += "jul 7 remind [" + std::to_string(i) + "].\n";
+  r = RunReminders(file + "; the end\n\n", {"7", "jul", "2005"});
+  EXPECT_EQ(std::string::npos, r.out.find("too many")) << r.out.substr(0, 200);
+  // Entries in error do not count.
+  r = RunReminders("jul 7 remind 5.\n" + file, {"7", "jul", "2005"});
+  EXPECT_EQ(0u, r.out.find("test.pnd(1): error: remind must be followed by a string\n1\n2\n"));
+  EXPECT_EQ(std::string::npos, r.out.find("too many"));
+}
+
+TEST(Driver, WindowsAreClippedAndAlwaysEnd) {
+  const char* file = "remind [x].\njan 1 1800 remind [first day].\n";
+  struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      // The last day before the first: nothing.
+      {{"-a", "-3", "7", "jul", "2005"}, ""},
+      {{"-b", "-2", "7", "jul", "2005"}, ""},
+      {{"-b", "-1", "-a", "-1", "7", "jul", "2005"}, ""},
+      // Days before 1 January 1800 are left out.
+      {{"-b", "2000000000", "1", "jan", "1800"},
+       Header(1, 1, 1800) + "x\n" + Header(1, 1, 1800) + "first day\n"},
+      {{"-b", "5", "-a", "1", "1", "jan", "1800"},
+       Header(1, 1, 1800) + "x\n" + Header(1, 1, 1800) + "first day\n" + Header(2, 1, 1800) +
+           "x\n"},
+      {{"25", "dec", "1700"}, ""},
+      {{"-a", "366", "31", "dec", "1798"},
+       Header(1, 1, 1800) + "x\n" + Header(1, 1, 1800) + "first day\n"},
+      // An impossible date is normalised through its day number.
+      {{"31", "feb", "2005"}, "x\n"},
+      {{"-a", "1", "30", "feb", "2005"}, Header(2, 3, 2005) + "x\n" + Header(3, 3, 2005) + "x\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunReminders(file, c.args);
+    EXPECT_EQ(c.out, r.out) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(0, r.status);
+  }
+}
+
+TEST(Driver, LongReportsArriveWhole) {
+  // About 600 kB: far more than any buffer on the way.
+  std::string text(200, 'r');
+  auto r = RunReminders("remind [" + text + "].\nremind [" + text + "].\n",
+                        {"-b", "1500", "-a", "1500", "1", "jan", "2000"});
+  EXPECT_EQ(0, r.status);
+  size_t lines = 0;
+  for (char c : r.out) lines += c == '\n';
+  EXPECT_EQ(2u * 3001, lines);
+  EXPECT_EQ(Header(Date::fromNumber(Date(1, 1, 2000).dayNumber() + 1500)) + text + "\n",
+            r.out.substr(r.out.size() - text.size() - 18));
+}
+
+TEST(Driver, DatesPrintInTheirWrittenForm) {
+  // The engine's hooks, on an interpreter of their own.
+  engine_test::CaptureOutput out;
+  engine::EngineHooks hooks;
+  scheme::Interpreter in(out, hooks);
+  scheme::Value date = scheme::Value::makeHost(pendra::packDate(7, 7, 2005));
+  scheme::write(in, out, date);
+  out.putText(" ");
+  scheme::display(in, out, date);
+  out.putText(" ");
+  scheme::display(in, out, scheme::Value::makeHost(pendra::packDate(31, 12, 3000)));
+  EXPECT_EQ("#<date: 7 jul 2005> #<date: 7 jul 2005> #<date: 31 dec 3000>", out.text());
+  EXPECT_FALSE(hooks.writeForeign(out, scheme::Value::makeNumber(3)));
+  EXPECT_FALSE(hooks.displayForeign(out, date));
+}
+
+}  // namespace
