@@ -178,6 +178,23 @@ class ReminderDialogTest : public QObject {
     QCOMPARE(items(dialog),
              QStringList({"thu  7 jul 2005: Birthday", "", "fri  8 jul 2005: Pay day", "last"}));
   }
+
+  void realEngineReport() {
+    // pendcal finds its reminder file under USERPROFILE.
+    StandInEngines home;
+    {
+      std::ofstream file(home.directory() + "pendra.pnd");
+      file << "jul 7 remind [Birthday].\nfri remind [Pay day].\njul 20 remind [Too late].\n";
+    }
+    QByteArray saved = qgetenv("USERPROFILE");
+    qputenv("USERPROFILE", QByteArray::fromStdString(home.directory()));
+    gui::ReminderDialog dialog(PENDCAL_PATH, fixedClock(10, 7, 2005));
+    qputenv("USERPROFILE", saved);
+    // 3 July to 24 July 2005: three Fridays, the birthday and the 20th.
+    QCOMPARE(items(dialog), QStringList({"thu  7 jul 2005: Birthday", "fri  8 jul 2005: Pay day",
+                                         "fri 15 jul 2005: Pay day", "wed 20 jul 2005: Too late",
+                                         "fri 22 jul 2005: Pay day"}));
+  }
 };
 
 QTEST_MAIN(ReminderDialogTest)
