@@ -134,9 +134,9 @@ EngineRun runEngine(const std::string& path, const std::vector<std::string>& arg
     run.output.append(buffer, static_cast<size_t>(n));
   }
   closeIfOpen(output[0]);
-  // Past the cap the rest of the report is unwanted: stop the engine rather
-  // than wait for it to finish a long scan.
-  if (run.cut) kill(pid, SIGKILL);
+  // Past the cap (or a failed read) the rest of the report is unwanted: stop
+  // the engine rather than wait for it to finish a long scan.
+  if (run.cut || !run.ok) kill(pid, SIGKILL);
   reap(pid);
   return run;
 }
