@@ -12,6 +12,7 @@
 #include "engine/error.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
+#include "engine/scan_index.h"
 #include "scheme/interpreter.h"
 
 namespace engine {
@@ -170,16 +171,16 @@ int runReminders(pendra::Date today, pendra::Date target, int before, int after)
   int64_t last = std::min<int64_t>(center + after, kLastDay);
   bool headers = before != 0 || after != 0;
 
+  ScanIndex index(entries);
   for (int64_t n = first; n <= last; ++n) {
     pendra::Date current = pendra::Date::fromNumber(static_cast<int32_t>(n));
     char header[64];
     bool haveHeader = false;
-    for (const auto& entry : entries) {
-      Specifier& specifier = *entry->specifier;
-      if (!specifier.match(current)) continue;
+    index.forEachMatch(current, [&](const Reminder& entry) {
+      Specifier& specifier = *entry.specifier;
       pendra::Date occurrence = specifier.occurrence(current);
       pendra::Date matched = specifier.matched();
-      for (const auto& action : entry->actions) {
+      for (const auto& action : entry.actions) {
         if (headers) {
           if (!haveHeader) formatHeader(current, today, header, sizeof header);
           haveHeader = true;
@@ -187,7 +188,7 @@ int runReminders(pendra::Date today, pendra::Date target, int before, int after)
         }
         action->perform(current, occurrence, matched);
       }
-    }
+    });
   }
 
   gReader->closeInputs();

@@ -35,9 +35,16 @@ InputFile::~InputFile() {
 }
 
 char InputFile::readChar(bool& eof) {
-  int c = std::getc(file_);
-  eof = c == EOF;
-  return eof ? '\0' : static_cast<char>(c);
+  if (used_ == filled_) {
+    filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+    used_ = 0;
+    if (filled_ == 0) {
+      eof = true;
+      return '\0';
+    }
+  }
+  eof = false;
+  return buffer_[used_++];
 }
 
 InputReader::InputReader(std::unique_ptr<InputSource> source, std::unique_ptr<InputReader> outer)

@@ -75,6 +75,9 @@ class InputFile : public InputSource {
   std::string name_;
   std::string directory_;
   std::FILE* file_;
+  char buffer_[4096];
+  size_t used_ = 0;    // bytes of buffer_ read
+  size_t filled_ = 0;  // bytes in buffer_
 };
 
 // An input being read: line counting and one character of push-back.

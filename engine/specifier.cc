@@ -1,5 +1,7 @@
 #include "engine/specifier.h"
 
+#include <algorithm>
+
 #include "engine/keyword_table.h"
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
@@ -33,6 +35,89 @@ void stepForward(Date& d, int32_t days) {
 
 }  // namespace
 
+// ---- Sieves -------------------------------------------------------------------
+
+Sieve Sieve::none() {
+  Sieve s;
+  s.months = 0;
+  s.days = 0;
+  s.weekdays = 0;
+  s.firstYear = UINT32_MAX;
+  s.lastYear = 0;
+  return s;
+}
+
+Sieve Sieve::of(const Date& p) {
+  Sieve s;
+  if (p.month != 0) s.months = p.month <= 12 ? static_cast<uint16_t>(1u << p.month) : 0;
+  if (p.day != 0) s.days = p.day <= 31 ? 1u << p.day : 0;
+  if (p.weekday != 0) s.weekdays = p.weekday <= 7 ? static_cast<uint8_t>(1u << p.weekday) : 0;
+  if (p.year != 0) s.firstYear = s.lastYear = p.year;
+  return s;
+}
+
+void Sieve::add(const Sieve& other) {
+  months |= other.months;
+  days |= other.days;
+  weekdays |= other.weekdays;
+  firstYear = std::min(firstYear, other.firstYear);
+  lastYear = std::max(lastYear, other.lastYear);
+}
+
+Sieve Sieve::shiftedBack(int64_t count) const {
+  if (count <= 0) return *this;
+  Sieve s = *this;
+  s.weekdays = 0;
+  for (int w = 1; w <= 7; ++w) {
+    if ((weekdays >> w & 1u) != 0)
+      s.weekdays |= static_cast<uint8_t>(1u << ((w - 1 - count % 7 + 7) % 7 + 1));
+  }
+  if (count > 28) {
+    // Months away: only the weekday is still known.
+    s.months = kAllMonths;
+    s.days = kAllDays;
+    int64_t first = static_cast<int64_t>(firstYear) - count / 365 - 1;
+    s.firstYear = first < 0 ? 0 : static_cast<uint32_t>(first);
+    return s;
+  }
+  // A day d comes from d - count, or from the end of the month before.
+  bool intoMonthBefore = false;
+  s.days = 0;
+  for (int d = 1; d <= 31; ++d) {
+    if ((days >> d & 1u) == 0) continue;
+    int from = d - static_cast<int>(count);
+    if (from >= 1) {
+      s.days |= 1u << from;
+      continue;
+    }
+    intoMonthBefore = true;
+    for (int length = 28; length <= 31; ++length) {
+      if (from + length >= 1) s.days |= 1u << (from + length);
+    }
+  }
+  if (intoMonthBefore) {
+    s.months = static_cast<uint16_t>(months | ((months >> 1) & kAllMonths));
+    if ((months & 2u) != 0) s.months |= 1u << 12;  // January from December
+    if (firstYear > 0 && (months & 2u) != 0) s.firstYear = firstYear - 1;
+  }
+  return s;
+}
+
+Sieve Specifier::sieve() const {
+  Sieve base = testSieve();
+  Sieve all = base;
+  if (previousStep_ <= 0) return all;
+  // The first 35 offsets reach every weekday and, past 28 days, every day
+  // and month; the farthest one reaches back the most years.
+  int64_t count = std::min<int64_t>(previousCount_, 35);
+  for (int64_t i = 1; i <= count; ++i) all.add(base.shiftedBack(i * previousStep_));
+  if (previousCount_ > count)
+    all.add(base.shiftedBack(static_cast<int64_t>(previousCount_) * previousStep_));
+  return all;
+}
+
+Sieve DateRule::sieve(const Date&) const { return Sieve(); }
+
 bool Specifier::match(const Date& date) {
   matched_ = date;
   if (test(date)) return true;
@@ -61,6 +146,16 @@ Date DateSpecifier::occurrence(const Date& date) const {
   return d;
 }
 
+Sieve DateSpecifier::testSieve() const {
+  return rule_ ? rule_->sieve(pattern_) : Sieve::of(pattern_);
+}
+
+Sieve AnyOfSpecifier::testSieve() const {
+  Sieve s = Sieve::none();
+  for (const auto& member : members_) s.add(member->testSieve());
+  return s;
+}
+
 bool AnyOfSpecifier::test(const Date& date) {
   for (const auto& member : members_) {
     if (member->test(date)) return true;
@@ -75,23 +170,36 @@ bool TestProcSpecifier::test(const Date& date) {
   return in_.call(procedure_, 1, &argument) != in_.falseValue();
 }
 
-SetProcSpecifier::SetProcSpecifier(scheme::Interpreter& in, scheme::Value procedure)
-    : in_(in), procedure_(procedure), cachedList_(in.emptyList()) {}
-
 bool SetProcSpecifier::test(const Date& date) {
-  if (cachedYear_ != date.year) {
-    scheme::Value year = scheme::Value::makeNumber(static_cast<int32_t>(date.year));
-    cachedList_ = in_.call(procedure_, 1, &year);
-    cachedYear_ = date.year;
-  }
-  scheme::Value word = scheme::Value::makeHost(pendra::packDate(date));
-  for (scheme::Value cell = cachedList_; cell != in_.emptyList();) {
-    scheme::checkType(in_, scheme::TypeCode::Pair, cell);
-    scheme::Pair* pair = scheme::as<scheme::Pair>(cell);
-    if (pair->car() == word) return true;
-    cell = pair->cdr();
-  }
+  if (cachedYear_ != date.year) rebuild(date.year);
+  if (date.month <= 12 && date.day <= 31 && (listed_[date.month] >> date.day & 1u) != 0)
+    return true;
+  // Not listed: the walk reaches the end of the list, which must be '().
+  if (!badTail_.isNone()) scheme::checkType(in_, scheme::TypeCode::Pair, badTail_);
   return false;
+}
+
+// Looks the year's list up once: only dates of that year can be found in
+// it, and the walk of any day ends at the same tail.
+void SetProcSpecifier::rebuild(uint32_t year) {
+  scheme::Value argument = scheme::Value::makeNumber(static_cast<int32_t>(year));
+  scheme::Value cell = in_.call(procedure_, 1, &argument);
+  cachedYear_ = year;
+  for (uint32_t& days : listed_) days = 0;
+  badTail_ = scheme::Value();
+  for (; cell != in_.emptyList(); cell = scheme::as<scheme::Pair>(cell)->cdr()) {
+    if (!scheme::isPair(cell)) {
+      badTail_ = cell;
+      return;
+    }
+    scheme::Value element = scheme::as<scheme::Pair>(cell)->car();
+    if (!element.isHost()) continue;
+    Date d = pendra::unpackDate(element.hostWord());
+    // Only a word that is the packed form of its own date equals the
+    // packed form of a tested date.
+    if (pendra::packDate(d) != element.hostWord() || d.year != year) continue;
+    if (d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31) listed_[d.month] |= 1u << d.day;
+  }
 }
 
 // ---- Rules ------------------------------------------------------------------
@@ -100,6 +208,36 @@ bool NthWeekdayRule::test(const Date& pattern, const Date& date) {
   // The weekday check first: it settles six days out of seven.
   return date.weekday == weekday_ && matchesPattern(pattern, date) &&
          pendra::nthWeekdayOfMonth(n_, weekday_, date.month, date.year) == date.day;
+}
+
+Sieve NthWeekdayRule::sieve(const Date& pattern) const {
+  Sieve s = Sieve::of(pattern);
+  s.weekdays &= weekday_ >= 1 && weekday_ <= 7 ? static_cast<uint8_t>(1u << weekday_) : 0;
+  uint32_t range = 0;  // the days the n-th weekday can fall on
+  if (n_ >= 1 && n_ <= 5) {
+    for (int d = (n_ - 1) * 7 + 1; d <= n_ * 7 && d <= 31; ++d) range |= 1u << d;
+  } else if (n_ == 6) {
+    for (int d = 22; d <= 31; ++d) range |= 1u << d;
+  }
+  s.days &= range;
+  return s;
+}
+
+Sieve WeekdayOffsetRule::sieve(const Date& pattern) const {
+  if (pattern.day == 0) return Sieve::none();
+  Sieve s;
+  s.weekdays = mask_ & Sieve::kAllWeekdays;
+  if (pattern.month >= 1 && pattern.month <= 12) {
+    // Within a week of the pattern's day: its month or the one either side.
+    int m = pattern.month;
+    s.months =
+        static_cast<uint16_t>(1u << m | 1u << (m == 1 ? 12 : m - 1) | 1u << (m == 12 ? 1 : m + 1));
+  }
+  if (pattern.year != 0) {
+    s.firstYear = pattern.year - 1;
+    s.lastYear = pattern.year + 1;
+  }
+  return s;
 }
 
 bool WeekdayOffsetRule::test(const Date& pattern, const Date& date) {
@@ -157,6 +295,16 @@ void EveryRule::setFor(int32_t count, int32_t unit) {
 }
 
 void EveryRule::addException(const Date& date) { exceptions_.push_back(date); }
+
+Sieve EveryRule::sieve(const Date& pattern) const {
+  Sieve s;
+  if (step_ == static_cast<int32_t>(kYearUnit) || step_ == static_cast<int32_t>(kMonthUnit))
+    s.days = Sieve::of(pattern).days;
+  if (step_ == static_cast<int32_t>(kYearUnit)) s.months = Sieve::of(pattern).months;
+  if (pattern.year != 0) s.firstYear = pattern.year;
+  if (limitKind_ == kUntil && untilDate_.year != 0) s.lastYear = untilDate_.year;
+  return s;
+}
 
 bool EveryRule::test(const Date& pattern, const Date& date) {
   Date start = pattern;

@@ -22,6 +22,36 @@ namespace engine {
 
 using pendra::Date;
 
+// A quick and conservative pre-test: the months, days of the month,
+// weekdays and years on which a specifier can possibly succeed. The scan
+// asks it before calling match, so it must admit every day match accepts;
+// it may admit more.
+struct Sieve {
+  static constexpr uint16_t kAllMonths = 0x1ffe;    // bits 1..12
+  static constexpr uint32_t kAllDays = 0xfffffffe;  // bits 1..31
+  static constexpr uint8_t kAllWeekdays = 0xfe;     // bits 1..7
+
+  uint16_t months = kAllMonths;  // bit m for month m
+  uint32_t days = kAllDays;      // bit d for day d
+  uint8_t weekdays = kAllWeekdays;
+  uint32_t firstYear = 0;
+  uint32_t lastYear = UINT32_MAX;
+
+  // A sieve that admits nothing.
+  static Sieve none();
+  // The days a pattern matches.
+  static Sieve of(const Date& pattern);
+
+  bool admits(const Date& d) const {
+    return ((months >> d.month) & (days >> d.day) & (weekdays >> d.weekday) & 1u) != 0 &&
+           d.year >= firstYear && d.year <= lastYear;
+  }
+  // Admits what either admits.
+  void add(const Sieve& other);
+  // The days from which a day this sieve admits lies count days ahead.
+  Sieve shiftedBack(int64_t count) const;
+};
+
 // Every date handed to test and match carries its computed weekday.
 class Specifier {
  public:
@@ -30,6 +60,8 @@ class Specifier {
   virtual bool test(const Date& date) = 0;
   // The event date reported for a selected date; by default the date.
   virtual Date occurrence(const Date& date) const { return date; }
+  // The days test can succeed on; by default every day.
+  virtual Sieve testSieve() const { return Sieve(); }
 
   // test(date), then, with a look-ahead, the count days ahead at step days
   // apart; matched() tells which day succeeded.
@@ -43,6 +75,8 @@ class Specifier {
   }
   int32_t previousCount() const { return previousCount_; }
   int32_t previousStep() const { return previousStep_; }
+  // The days match can succeed on: testSieve widened by the look-ahead.
+  Sieve sieve() const;
 
  private:
   Date matched_;
@@ -55,6 +89,8 @@ class DateRule {
  public:
   virtual ~DateRule() = default;
   virtual bool test(const Date& pattern, const Date& date) = 0;
+  // The days test can succeed on for this pattern; by default every day.
+  virtual Sieve sieve(const Date& pattern) const;
 };
 
 // A pattern, with or without a rule.
@@ -65,6 +101,7 @@ class DateSpecifier : public Specifier {
   bool test(const Date& date) override;
   // The pattern with its zero day, month and year taken from date.
   Date occurrence(const Date& date) const override;
+  Sieve testSieve() const override;
   const Date& pattern() const { return pattern_; }
   DateRule* rule() const { return rule_.get(); }
 
@@ -79,6 +116,7 @@ class AnyOfSpecifier : public Specifier {
   explicit AnyOfSpecifier(std::vector<std::unique_ptr<Specifier>> members)
       : members_(std::move(members)) {}
   bool test(const Date& date) override;
+  Sieve testSieve() const override;
   int32_t count() const { return static_cast<int32_t>(members_.size()); }
 
  private:
@@ -100,15 +138,21 @@ class TestProcSpecifier : public Specifier {
 // A Scheme procedure giving a year's list of dates; called once per year.
 class SetProcSpecifier : public Specifier {
  public:
-  SetProcSpecifier(scheme::Interpreter& in, scheme::Value procedure);
+  SetProcSpecifier(scheme::Interpreter& in, scheme::Value procedure)
+      : in_(in), procedure_(procedure) {}
   // "Wrong type" through the interpreter when the list is not one.
   bool test(const Date& date) override;
 
  private:
+  void rebuild(uint32_t year);
+
   scheme::Interpreter& in_;
   scheme::Value procedure_;
   uint32_t cachedYear_ = 0;
-  scheme::Value cachedList_;  // the empty list until the first call
+  // The list of cachedYear_ as looked up: bit d of listed_[m] when the date
+  // d/m/cachedYear_ is an element (before any faulty tail).
+  uint32_t listed_[13] = {};
+  scheme::Value badTail_;  // the non-pair that ends the list; none for '()
 };
 
 // The n-th (1..5, 6 = last) given weekday of the month.
@@ -116,6 +160,7 @@ class NthWeekdayRule : public DateRule {
  public:
   NthWeekdayRule(uint8_t n, uint8_t weekday) : n_(n), weekday_(weekday) {}
   bool test(const Date& pattern, const Date& date) override;
+  Sieve sieve(const Date& pattern) const override;
 
  private:
   uint8_t n_;
@@ -131,6 +176,7 @@ class WeekdayOffsetRule : public DateRule {
   WeekdayOffsetRule(uint8_t mask, bool inclusive, bool backward)
       : mask_(mask), inclusive_(inclusive), backward_(backward) {}
   bool test(const Date& pattern, const Date& date) override;
+  Sieve sieve(const Date& pattern) const override;
 
  private:
   void rebuild(const Date& pattern, uint32_t year);
@@ -157,6 +203,7 @@ class EveryRule : public DateRule {
   void addException(const Date& date);
   // REQUIRES: the pattern has a day and a month.
   bool test(const Date& pattern, const Date& date) override;
+  Sieve sieve(const Date& pattern) const override;
 
  private:
   enum Limit { kNone = 0, kUntil = 1, kFor = 2 };
