@@ -4,7 +4,9 @@
 // (through uint32_t, so overflow is never undefined) and makeNumber reduces
 // the result into the 30-bit range: + - * agree modulo 2^30 whatever the
 // intermediate wrap.
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
@@ -15,63 +17,101 @@ namespace scheme {
 
 namespace {
 
-// Recursion over cars and vector items stops here, so a deep or car-circular
-// structure ends in an error report instead of a native stack overflow.
-constexpr int32_t kMaxEqualDepth = 10000;
+// Nesting over cars and vector items stops here, so a deep or car-circular
+// structure ends in an error report.
+constexpr size_t kMaxEqualDepth = 10000;
 
-bool equalAt(Interpreter& in, Value a, Value b, int32_t depth);
+// A comparison of two list spines or two vectors, suspended while a car or
+// an item is compared. These live on a heap stack, so the nesting of the
+// compared structure costs no native stack.
+struct Suspended {
+  Value a, b;     // the current cells of both spines, or the two vectors
+  int32_t index;  // the item being compared; -1 for spines
+  // Spines only: half-speed cursors that meet the walk on a cycle. When both
+  // spines are circular and still equal the walk could never end, and the
+  // first list is reported instead.
+  Value slowA, slowB, listA;
+  bool lagging, circularA, circularB;
+};
 
-// Pairs, walked along the cdrs without recursion. Two slow cursors detect a
-// cycle in either spine: when both spines are circular and still equal, the
-// walk could never end, and the first list is reported instead.
-bool equalLists(Interpreter& in, Value a, Value b, int32_t depth) {
-  const Value listA = a;
-  Value slowA = a, slowB = b;
-  bool circularA = false, circularB = false;
-  for (bool odd = false; isPair(a) && isPair(b); odd = !odd) {
-    if (a == b) return true;
-    if (!equalAt(in, as<Pair>(a)->car(), as<Pair>(b)->car(), depth + 1)) return false;
-    a = as<Pair>(a)->cdr();
-    b = as<Pair>(b)->cdr();
-    if (odd) {
-      slowA = as<Pair>(slowA)->cdr();
-      slowB = as<Pair>(slowB)->cdr();
-    }
-    circularA = circularA || (isPair(a) && a == slowA);
-    circularB = circularB || (isPair(b) && b == slowB);
-    if (circularA && circularB) in.error("Wrong type", listA);
-  }
-  return equalAt(in, a, b, depth);
+bool sameUnits(const String* s, const String* t) {
+  if (s->length() != t->length()) return false;
+  for (int32_t i = 0; i < s->length(); ++i)
+    if (s->units()[i] != t->units()[i]) return false;
+  return true;
 }
 
-bool equalAt(Interpreter& in, Value a, Value b, int32_t depth) {
-  if (a == b) return true;
-  if (depth > kMaxEqualDepth) in.error("Nesting too deep", Value::makeNumber(kMaxEqualDepth));
-  TypeCode type = typeOf(a);
-  if (type != typeOf(b)) return false;
-  switch (type) {
-    case TypeCode::String: {
-      const String* s = as<String>(a);
-      const String* t = as<String>(b);
-      if (s->length() != t->length()) return false;
-      for (int32_t i = 0; i < s->length(); ++i)
-        if (s->units()[i] != t->units()[i]) return false;
+// Moves the innermost suspended comparison on, after its current part was
+// found equal. Sets x and y to the next parts to compare and returns true,
+// or returns false when every comparison is complete.
+bool resume(Interpreter& in, std::vector<Suspended>& stack, Value& x, Value& y) {
+  while (!stack.empty()) {
+    Suspended& p = stack.back();
+    if (p.index >= 0) {
+      Vector* v = as<Vector>(p.a);
+      if (++p.index < v->length()) {
+        x = v->items()[p.index];
+        y = as<Vector>(p.b)->items()[p.index];
+        return true;
+      }
+      stack.pop_back();
+      continue;
+    }
+    p.a = as<Pair>(p.a)->cdr();
+    p.b = as<Pair>(p.b)->cdr();
+    if (p.lagging) {
+      p.slowA = as<Pair>(p.slowA)->cdr();
+      p.slowB = as<Pair>(p.slowB)->cdr();
+    }
+    p.lagging = !p.lagging;
+    p.circularA = p.circularA || (isPair(p.a) && p.a == p.slowA);
+    p.circularB = p.circularB || (isPair(p.b) && p.b == p.slowB);
+    if (p.circularA && p.circularB) in.error("Wrong type", p.listA);
+    if (isPair(p.a) && isPair(p.b) && p.a != p.b) {
+      x = as<Pair>(p.a)->car();
+      y = as<Pair>(p.b)->car();
       return true;
     }
-    case TypeCode::Pair:
-      return equalLists(in, a, b, depth);
-    case TypeCode::Vector: {
-      Vector* v = as<Vector>(a);
-      Vector* w = as<Vector>(b);
-      if (v->length() != w->length()) return false;
-      for (int32_t i = 0; i < v->length(); ++i)
-        if (!equalAt(in, v->items()[i], w->items()[i], depth + 1)) return false;
-      return true;
+    // The tails decide for the whole spine.
+    x = p.a;
+    y = p.b;
+    stack.pop_back();
+    return true;
+  }
+  return false;
+}
+
+// Cars before cdrs and items in order, stopping at the first difference.
+bool equalStructures(Interpreter& in, Value x, Value y) {
+  std::vector<Suspended> stack;
+  for (;;) {
+    bool same = x == y;
+    TypeCode type = typeOf(x);
+    if (!same && type == typeOf(y)) {
+      if (type == TypeCode::String) same = sameUnits(as<String>(x), as<String>(y));
+      if (type == TypeCode::Pair || type == TypeCode::Vector) {
+        if (stack.size() >= kMaxEqualDepth)
+          in.error("Nesting too deep", Value::makeNumber(static_cast<int32_t>(kMaxEqualDepth)));
+        if (type == TypeCode::Pair) {
+          stack.push_back({x, y, -1, x, y, x, false, false, false});
+          x = as<Pair>(x)->car();
+          y = as<Pair>(y)->car();
+          continue;
+        }
+        if (as<Vector>(x)->length() != as<Vector>(y)->length()) return false;
+        if (as<Vector>(x)->length() > 0) {
+          stack.push_back({x, y, 0, Value(), Value(), Value(), false, false, false});
+          x = as<Vector>(x)->items()[0];
+          y = as<Vector>(y)->items()[0];
+          continue;
+        }
+        same = true;
+      }
+      // Numbers and characters are canonical words, equal only when the same
+      // word; so is every other type.
     }
-    default:
-      // Numbers and characters are canonical words: equal only when the
-      // same word, which was tested above. So is everything else.
-      return false;
+    if (!same) return false;
+    if (!resume(in, stack, x, y)) return true;
   }
 }
 
@@ -107,7 +147,7 @@ bool holds(int32_t d) {
 
 }  // namespace
 
-bool isEqual(Interpreter& in, Value a, Value b) { return equalAt(in, a, b, 0); }
+bool isEqual(Interpreter& in, Value a, Value b) { return equalStructures(in, a, b); }
 
 // ---- Equivalence and kinds ------------------------------------------------
 
