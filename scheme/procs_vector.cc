@@ -61,7 +61,6 @@ Value mapWalk(Interpreter& in, int32_t argc, Value* argv, bool collect) {
       args[j] = as<Pair>(cells[j])->car();
       cells[j] = as<Pair>(cells[j])->cdr();
     }
-    if (!proc.isObject()) in.error("Not callable", proc);
     Value result = in.call(proc, lists, args);
     if (!collect) continue;
     Value cell = cons(in, result, in.emptyList());
