@@ -2,6 +2,8 @@
 // its day headers, the window, and the exit status.
 #include "engine/driver.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -307,6 +309,119 @@ TEST(Driver, DatesPrintInTheirWrittenForm) {
   EXPECT_EQ("#<date: 7 jul 2005> #<date: 7 jul 2005> #<date: 31 dec 3000>", out.text());
   EXPECT_FALSE(hooks.writeForeign(out, scheme::Value::makeNumber(3)));
   EXPECT_FALSE(hooks.displayForeign(out, date));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Driver, SchemeErrorDuringTheScanEndsTheRun) {
+  auto r = RunReminders(
+      "(remind-field (lambda (scanned occurrence matched) (car scanned)) \"bad\")\n"
+      "jul 6 remind [fine].\n"
+      "jul 7 remind [before %(bad) after].\n"
+      "jul 7 remind [not reached].\n",
+      kJulyWindow);
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(Header(6, 7, 2005) + "fine\n" + Header(7, 7, 2005) +
+                "before Wrong type: #<date: 7 jul 2005>\n"
+                "\n"
+                "#<procedure: #x",
+            r.out.substr(0, r.out.find("#x") + 2));
+  EXPECT_EQ(std::string::npos, r.out.find("not reached"));
+  EXPECT_EQ(std::string::npos, r.out.find("after"));
+
+  // A date test that fails ends the run the same way.
+  r = RunReminders(
+      "(test-specifier (lambda () #t) \"odd\")\n"
+      "jul 5 remind [first].\n"
+      "odd remind [x].\n",
+      kJulyWindow);
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.out.find(Header(5, 7, 2005) + "first\nWrong number of arguments: #<procedure"))
+      << r.out;
+}
+
+TEST(Driver, ProceduresBoundToWordsTakePartInTheScan) {
+  auto r = RunReminders(
+      "(display (date 7 7 2005)) (newline)\n"
+      "(test-specifier (lambda (d) (= (day d) 13)) \"thirteenth\")\n"
+      "(set-specifier (lambda (y) (list (date 1 5 y))) \"mayday\")\n"
+      "(remind-field (lambda (scanned occurrence matched) matched) \"when\")\n"
+      "(remind-field (lambda (s o m) (days-between m s)) \"left\")\n"
+      "thirteenth remind [13th].\n"
+      "mayday remind [May day].\n"
+      "may 3 previous 3 days remind [%(when) in %(left) days].\n",
+      {"-a", "14", "30", "apr", "2005"});
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("#<date: 7 jul 2005>\n" + Lines({{"#<date: 3 may 2005> in 3 days", {30, 4, 2005}},
+                                             {"May day", {1, 5, 2005}},
+                                             {"#<date: 3 may 2005> in 2 days", {1, 5, 2005}},
+                                             {"#<date: 3 may 2005> in 1 days", {2, 5, 2005}},
+                                             {"#<date: 3 may 2005> in 0 days", {3, 5, 2005}},
+                                             {"13th", {13, 5, 2005}}}),
+            r.out);
+}
+
+TEST(Driver, IncludedFilesAreReadInPlace) {
+  auto r = RunPendcal({"-f", "main.pnd", "1", "jan", "2006"}, {{"main.pnd",
+                                                                "jan 1 remind [a].\n"
+                                                                "(include \"sub.pnd\")\n"
+                                                                "jan 1 remind [d].\n"},
+                                                               {"sub.pnd",
+                                                                "jan 1 remind [b].\n"
+                                                                "\n"
+                                                                "jan 1 remind 5.\n"
+                                                                "jan 1 remind [c].\n"}});
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("sub.pnd(3): error: remind must be followed by a string\na\nb\nc\nd\n", r.out);
+
+  // A fatal error in the included file ends all reading.
+  r = RunPendcal({"-f", "main.pnd", "1", "jan", "2006"},
+                 {{"main.pnd",
+                   "jan 1 remind [a].\n"
+                   "(include \"sub.pnd\")\n"
+                   "jan 1 remind [never read].\n"},
+                  {"sub.pnd", "jan 1 remind [b].\njan 1 remind [b"}});
+  EXPECT_EQ("sub.pnd(2): fatal error: unexpected end of file\na\nb\n", r.out);
+}
+
+}  // namespace
+
+namespace {
+
+// The example file shipped with the sources reads without an error.
+TEST(Driver, ExampleFileReadsCleanly) {
+  std::string path = __FILE__;
+  path = path.substr(0, path.rfind("tests/engine/")) + "examples/pendra.pnd";
+  std::ifstream in(path);
+  ASSERT_TRUE(in.good()) << path;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto r = RunReminders(text, {"-b", "3", "-a", "4", "7", "jul", "2005"});
+  EXPECT_EQ(0, r.status) << r.out;
+  EXPECT_EQ(Lines({{"Put the bins out", {4, 7, 2005}},
+                   {"Pay the rent", {4, 7, 2005}},
+                   {"Payday", {4, 7, 2005}},
+                   {"Fireworks on the 4th", {4, 7, 2005}},
+                   {"Kim turns 35 in 3 days", {4, 7, 2005}},
+                   {"Kim turns 35 in 2 days", {5, 7, 2005}},
+                   {"Gym", {6, 7, 2005}},
+                   {"Kim turns 35 tomorrow", {6, 7, 2005}},
+                   {"Market day is Friday", {7, 7, 2005}},
+                   {"Bring bags", {7, 7, 2005}},
+                   {"Kim turns 35 today", {7, 7, 2005}},
+                   {"Gym", {8, 7, 2005}},
+                   {"Market day is Friday", {8, 7, 2005}},
+                   {"Bring bags", {8, 7, 2005}},
+                   {"Put the bins out", {11, 7, 2005}}}),
+            r.out);
+  // Easter Monday comes from a Scheme procedure.
+  for (auto day : {std::vector<std::string>{"28", "mar", "2005"}, {"21", "apr", "2025"}}) {
+    r = RunReminders(text, day);
+    EXPECT_NE(std::string::npos, r.out.find("Easter Monday: a holiday\n")) << r.out;
+  }
+  r = RunReminders(text, {"27", "mar", "2005"});
+  EXPECT_EQ(std::string::npos, r.out.find("Easter")) << r.out;
 }
 
 }  // namespace
