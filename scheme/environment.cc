@@ -28,12 +28,27 @@ bool Environment::assign(Symbol* s, Value v) {
   return false;
 }
 
-Value* TopLevelFrame::findSlot(Symbol*, Environment** next) {
+Value* Environment::findSlot(Symbol* s, Environment** next) {
+  switch (kind_) {
+    case Kind::TopLevel:
+      return static_cast<TopLevelFrame*>(this)->findLocal(s, next);
+    case Kind::Call:
+      return static_cast<CallFrame*>(this)->findLocal(s, next);
+    case Kind::Let:
+      return static_cast<LetFrame*>(this)->findLocal(s, next);
+    case Kind::Body:
+      return static_cast<BodyFrame*>(this)->findLocal(s, next);
+  }
   *next = nullptr;
   return nullptr;
 }
 
-Value* CallFrame::findSlot(Symbol* s, Environment** next) {
+Value* TopLevelFrame::findLocal(Symbol*, Environment** next) {
+  *next = nullptr;
+  return nullptr;
+}
+
+Value* CallFrame::findLocal(Symbol* s, Environment** next) {
   Value formals = closure_->formals();
   Value target = s;
   for (int32_t i = 0;; ++i) {
@@ -51,7 +66,7 @@ Value* CallFrame::findSlot(Symbol* s, Environment** next) {
   return nullptr;
 }
 
-Value* LetFrame::findSlot(Symbol* s, Environment** next) {
+Value* LetFrame::findLocal(Symbol* s, Environment** next) {
   Value target = s;
   Value b = bindings_;
   for (int32_t i = 0; i < count_; ++i, b = as<Pair>(b)->cdr()) {
@@ -61,7 +76,7 @@ Value* LetFrame::findSlot(Symbol* s, Environment** next) {
   return nullptr;
 }
 
-Value* BodyFrame::findSlot(Symbol* s, Environment** next) {
+Value* BodyFrame::findLocal(Symbol* s, Environment** next) {
   Value target = s;
   Value d = definitions_;
   // The scan that made this frame validated exactly count_ definitions.

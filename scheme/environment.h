@@ -81,11 +81,13 @@ class Environment : public Object {
  protected:
   Environment(Kind kind, Value expression)
       : Object(kTypeCode), kind_(kind), expression_(expression) {}
-  // The slot of s in this very frame, or null with *next set to the frame
-  // that answers for names this one does not bind (null for none).
-  virtual Value* findSlot(Symbol* s, Environment** next) = 0;
 
  private:
+  // The slot of s in this very frame, or null with *next set to the frame
+  // that answers for names this one does not bind (null for none). Each
+  // kind's findLocal is chosen by kind_, without a virtual call.
+  Value* findSlot(Symbol* s, Environment** next);
+
   Kind kind_;
   Environment* parent_ = nullptr;
   Value expression_;
@@ -102,10 +104,10 @@ class TopLevelFrame : public Environment {
   TopLevelFrame* topLevel() override { return this; }
   Value eval(Interpreter& in) override;
 
- protected:
-  Value* findSlot(Symbol* s, Environment** next) override;
-
  private:
+  friend class Environment;  // calls findLocal from Environment::findSlot
+  Value* findLocal(Symbol* s, Environment** next);
+
   Value topExpression_;
   const SourceTable* table_;  // the host's; alive while the frame runs
 };
@@ -121,10 +123,10 @@ class CallFrame : public Environment {
   Closure* procedure() const override { return closure_; }
   Value eval(Interpreter& in) override;
 
- protected:
-  Value* findSlot(Symbol* s, Environment** next) override;
-
  private:
+  friend class Environment;  // calls findLocal from Environment::findSlot
+  Value* findLocal(Symbol* s, Environment** next);
+
   Closure* closure_;
   Value* slots_;
 };
@@ -143,10 +145,10 @@ class LetFrame : public Environment {
   Closure* procedure() const override;
   Value eval(Interpreter& in) override;
 
- protected:
-  Value* findSlot(Symbol* s, Environment** next) override;
-
  private:
+  friend class Environment;  // calls findLocal from Environment::findSlot
+  Value* findLocal(Symbol* s, Environment** next);
+
   Value bindings_;
   Value* slots_;
   int32_t count_;
@@ -167,10 +169,10 @@ class BodyFrame : public Environment {
   Closure* procedure() const override;
   Value eval(Interpreter& in) override;
 
- protected:
-  Value* findSlot(Symbol* s, Environment** next) override;
-
  private:
+  friend class Environment;  // calls findLocal from Environment::findSlot
+  Value* findLocal(Symbol* s, Environment** next);
+
   Value definitions_;
   Value* slots_;
   int32_t count_;

@@ -53,8 +53,6 @@ Value Object::eval(Interpreter&) { return this; }
 
 Value Object::applySyntax(Interpreter& in, Value, Value) { in.error("Internal error", this); }
 
-void checkType(Interpreter& in, TypeCode code, Value v) {
-  if (v.isNone() || typeOf(v) != code) in.error("Wrong type", v);
-}
+void wrongType(Interpreter& in, Value v) { in.error("Wrong type", v); }
 
 }  // namespace scheme

@@ -147,9 +147,13 @@ T* as(Value v) {
   return static_cast<T*>(v.object());
 }
 
-// "Wrong type" naming v unless typeOf(v) == code. Declared here, defined with
-// the interpreter, whose error routine it uses.
-void checkType(Interpreter& in, TypeCode code, Value v);
+// Reports "Wrong type" naming v through the interpreter's error routine.
+[[noreturn]] void wrongType(Interpreter& in, Value v);
+
+// "Wrong type" naming v unless typeOf(v) == code.
+inline void checkType(Interpreter& in, TypeCode code, Value v) {
+  if (!isType(v, code)) wrongType(in, v);
+}
 
 }  // namespace scheme
 
