@@ -1,5 +1,6 @@
 #include "scheme/interpreter.h"
 
+#include <cassert>
 #include <cstdlib>
 
 #include "scheme/environment.h"
@@ -8,6 +9,14 @@
 
 #if defined(__GLIBC__)
 #include <pthread.h>
+#elif defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #endif
 
 namespace scheme {
@@ -41,6 +50,15 @@ uintptr_t findStackLimit() {
       limit = reinterpret_cast<uintptr_t>(low) + reserve;
     }
     pthread_attr_destroy(&attr);
+  }
+#elif defined(_WIN32)
+  // The stack's reservation starts at the allocation base of any address
+  // on it.
+  MEMORY_BASIC_INFORMATION info = {};
+  if (VirtualQuery(reinterpret_cast<void*>(frameAddress()), &info, sizeof info) != 0) {
+    auto low = reinterpret_cast<uintptr_t>(info.AllocationBase);
+    uintptr_t size = frameAddress() - low;
+    limit = low + (size / 4 < kStackReserve ? size / 4 : kStackReserve);
   }
 #endif
   if (limit == 0) limit = frameAddress() - kFallbackBudget;
@@ -305,6 +323,7 @@ Value Interpreter::evalCall(Value form) {
   if (current_ != nullptr) current_->setExpression(form);
   if (!op.isObject()) error("Not callable", op);
   Value result = op.object()->apply(*this, count, args);
+  assert(!result.isNone());  // none stands for a deferred tail expression
   popArgs(mark);
   return result;
 }
