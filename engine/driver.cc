@@ -22,7 +22,7 @@ namespace {
 // Standard output through a buffer of our own: the report can run to
 // hundreds of thousands of lines, and everything printed (reports, Scheme
 // output, error reports) must stay in order on the one stream.
-class StdoutPort : public scheme::OutputPort {
+class StdoutPort final : public scheme::OutputPort {
  public:
   explicit StdoutPort(std::FILE* file) : file_(file) {}
 

@@ -31,6 +31,9 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in),
     flush();
     pieces_.push_back({std::string(), field});
   }
+  // The line end goes with the last run of text, so that a plain text is
+  // printed in one piece.
+  literal.push_back('\n');
   flush();
 }
 
@@ -46,7 +49,6 @@ void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra
       scheme::display(in_, out, in_.call(piece.field->value, 3, dates));
     }
   }
-  out.putChar('\n');
 }
 
 // ---- Entries ----------------------------------------------------------------

@@ -193,7 +193,6 @@ bool ReminderReader::nextToken(Token* token) {
 bool ReminderReader::readEntryTokens(TokenList* out) {
   std::vector<Token>& held = out->tokens;
   held.clear();
-  held.reserve(kMaxEntryTokens);
   while (top_) {
     Token t;
     if (!nextToken(&t)) {

@@ -3,21 +3,32 @@
 namespace engine {
 
 ScanIndex::ScanIndex(const std::vector<std::unique_ptr<Reminder>>& entries)
-    : entries_(entries), candidates_(7 * 12 * 31) {
-  sieves_.reserve(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) {
-    Sieve s = entries[i]->specifier->sieve();
-    sieves_.push_back(s);
-    for (int w = 1; w <= 7; ++w) {
-      if (((s.weekdays >> w) & 1u) == 0) continue;
-      for (int m = 1; m <= 12; ++m) {
-        if (((s.months >> m) & 1u) == 0) continue;
-        for (int d = 1; d <= 31; ++d) {
-          if (((s.days >> d) & 1u) != 0)
-            candidates_[slot(w, m, d)].push_back(static_cast<uint16_t>(i));
-        }
+    : first_(kSlots + 1, 0) {
+  std::vector<Sieve> sieves;
+  sieves.reserve(entries.size());
+  for (const auto& entry : entries) sieves.push_back(entry->specifier->sieve());
+
+  // Two passes: count each slot's candidates, then place them.
+  auto forEachSlot = [&](const Sieve& s, auto&& visit) {
+    if (s.weekdays == 0) return;
+    for (int m = 1; m <= 12; ++m) {
+      if (((s.months >> m) & 1u) == 0) continue;
+      for (int d = 1; d <= 31; ++d) {
+        if (((s.days >> d) & 1u) != 0) visit(slot(m, d));
       }
     }
+  };
+  for (const Sieve& s : sieves) forEachSlot(s, [&](int slot) { ++first_[slot + 1]; });
+  for (int s = 0; s < kSlots; ++s) first_[s + 1] += first_[s];
+  candidates_.resize(first_[kSlots]);
+  std::vector<uint32_t> next(first_.begin(), first_.end() - 1);
+  entries_.reserve(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    Specifier* specifier = entries[i]->specifier.get();
+    const Sieve& s = sieves[i];
+    entries_.push_back({specifier, entries[i].get(), s.firstYear, s.lastYear});
+    Candidate c{static_cast<uint16_t>(i), s.weekdays, specifier->sieveIsExact()};
+    forEachSlot(s, [&](int slot) { candidates_[next[slot]++] = c; });
   }
 }
 

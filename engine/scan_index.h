@@ -1,7 +1,8 @@
-// Which entries to ask about a day. Each entry's sieve names the weekdays,
-// months and days of the month it can concern; the index lists, for every
-// combination, the entries whose sieves admit it, so that a day costs work
-// in proportion to its candidates rather than to the whole file.
+// Which entries to ask about a day. Each entry's sieve names the months,
+// days of the month and weekdays it can concern; the index lists, for every
+// month and day of the month, the entries whose sieves admit it (with their
+// weekdays), so that a day costs work in proportion to its candidates
+// rather than to the whole file.
 #ifndef PENDRA_ENGINE_SCAN_INDEX_H_
 #define PENDRA_ENGINE_SCAN_INDEX_H_
 
@@ -25,21 +26,43 @@ class ScanIndex {
   // REQUIRES: day is a real date with its weekday.
   template <class F>
   void forEachMatch(const pendra::Date& day, F&& f) const {
-    for (uint16_t i : candidates_[slot(day.weekday, day.month, day.day)]) {
-      const Sieve& s = sieves_[i];
-      if (day.year < s.firstYear || day.year > s.lastYear) continue;
-      if (entries_[i]->specifier->match(day)) f(*entries_[i]);
+    int s = slot(day.month, day.day);
+    const Candidate* end = candidates_.data() + first_[s + 1];
+    for (const Candidate* c = candidates_.data() + first_[s]; c != end; ++c) {
+      if (((c->weekdays >> day.weekday) & 1u) == 0) continue;
+      const Entry& e = entries_[c->entry];
+      if (day.year < e.firstYear || day.year > e.lastYear) continue;
+      if (c->exact) {
+        e.specifier->noteMatch(day);
+      } else if (!e.specifier->match(day)) {
+        continue;
+      }
+      f(*e.reminder);
     }
   }
 
  private:
-  static int slot(int weekday, int month, int day) {
-    return ((weekday - 1) * 12 + month - 1) * 31 + day - 1;
-  }
+  // What the scan needs of an entry.
+  struct Entry {
+    Specifier* specifier;
+    const Reminder* reminder;
+    uint32_t firstYear, lastYear;  // of the sieve
+  };
+  // One entry in one slot; small, since the entries that concern every day
+  // are in every slot.
+  struct Candidate {
+    uint16_t entry;    // index in entries_
+    uint8_t weekdays;  // of the sieve
+    bool exact;        // the sieve alone decides
+  };
+  static constexpr int kSlots = 12 * 31;
+  static int slot(int month, int day) { return (month - 1) * 31 + day - 1; }
 
-  const std::vector<std::unique_ptr<Reminder>>& entries_;
-  std::vector<Sieve> sieves_;
-  std::vector<std::vector<uint16_t>> candidates_;  // by slot, in file order
+  // The candidates of slot s are candidates_[first_[s]] up to first_[s + 1],
+  // in file order.
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> first_;
+  std::vector<Candidate> candidates_;
 };
 
 }  // namespace engine

@@ -298,19 +298,36 @@ void EveryRule::addException(const Date& date) { exceptions_.push_back(date); }
 
 Sieve EveryRule::sieve(const Date& pattern) const {
   Sieve s;
-  if (step_ == static_cast<int32_t>(kYearUnit) || step_ == static_cast<int32_t>(kMonthUnit))
-    s.days = Sieve::of(pattern).days;
+  bool daySteps =
+      step_ != static_cast<int32_t>(kYearUnit) && step_ != static_cast<int32_t>(kMonthUnit);
+  if (!daySteps) s.days = Sieve::of(pattern).days;
   if (step_ == static_cast<int32_t>(kYearUnit)) s.months = Sieve::of(pattern).months;
-  if (pattern.year != 0) s.firstYear = pattern.year;
+  if (pattern.year != 0) {
+    s.firstYear = pattern.year;
+    // Whole weeks from one fixed start: always the start's weekday.
+    int64_t stride = static_cast<int64_t>(n_) * step_;
+    if (daySteps && stride > 0 && stride % 7 == 0)
+      s.weekdays =
+          static_cast<uint8_t>(1u << pendra::weekdayOf(pattern.day, pattern.month, pattern.year));
+  }
   if (limitKind_ == kUntil && untilDate_.year != 0) s.lastYear = untilDate_.year;
   return s;
 }
 
-bool EveryRule::test(const Date& pattern, const Date& date) {
+void EveryRule::startIn(const Date& pattern, uint32_t year) {
   Date start = pattern;
-  if (start.year == 0) start.year = date.year;
-  if (!matchesPattern(pattern, date) && !stepMatches(pattern, start, date)) return false;
-  if (!withinLimit(start, date)) return false;
+  start.year = year;
+  startYear_ = year;
+  startDay_ = start.dayNumber();
+  startMonth_ = start.monthNumber();
+  lastDistance_ = -1;
+}
+
+bool EveryRule::test(const Date& pattern, const Date& date) {
+  uint32_t year = pattern.year != 0 ? pattern.year : date.year;
+  if (year != startYear_) startIn(pattern, year);
+  if (!matchesPattern(pattern, date) && !stepMatches(pattern, date)) return false;
+  if (!withinLimit(date)) return false;
   for (const Date& e : exceptions_) {
     if (e.day == date.day && e.month == date.month && (e.year == 0 || e.year == date.year))
       return false;
@@ -319,7 +336,7 @@ bool EveryRule::test(const Date& pattern, const Date& date) {
 }
 
 // A count of 0 ("every 0 days") steps nowhere: the rule keeps its start day.
-bool EveryRule::stepMatches(const Date& pattern, const Date& start, const Date& date) const {
+bool EveryRule::stepMatches(const Date& pattern, const Date& date) {
   if (n_ <= 0) return false;
   if (step_ == static_cast<int32_t>(kYearUnit)) {
     return pattern.year != 0 && date.year > pattern.year && (date.year - pattern.year) % n_ == 0 &&
@@ -327,18 +344,24 @@ bool EveryRule::stepMatches(const Date& pattern, const Date& start, const Date& 
   }
   if (step_ == static_cast<int32_t>(kMonthUnit)) {
     if (date.day != pattern.day) return false;
-    int32_t from = start.monthNumber();
-    int32_t to = date.monthNumber();
-    return from < to && (to - from) % n_ == 0;
+    int32_t months = date.monthNumber() - startMonth_;
+    return months > 0 && months % n_ == 0;
   }
   int64_t stride = static_cast<int64_t>(n_) * step_;
   if (stride <= 0) return false;
-  int32_t from = start.dayNumber();
-  int32_t to = date.dayNumber();
-  return from < to && (to - from) % stride == 0;
+  int64_t distance = static_cast<int64_t>(date.dayNumber()) - startDay_;
+  if (distance <= 0) return false;
+  // The scan tests day after day: the remainder then just counts up.
+  if (lastDistance_ >= 0 && distance == lastDistance_ + 1) {
+    lastRemainder_ = lastRemainder_ + 1 == stride ? 0 : lastRemainder_ + 1;
+  } else {
+    lastRemainder_ = distance % stride;
+  }
+  lastDistance_ = distance;
+  return lastRemainder_ == 0;
 }
 
-bool EveryRule::withinLimit(const Date& start, const Date& date) const {
+bool EveryRule::withinLimit(const Date& date) const {
   switch (limitKind_) {
     case kUntil: {
       uint32_t y = untilDate_.year != 0 ? untilDate_.year : date.year;
@@ -347,14 +370,11 @@ bool EveryRule::withinLimit(const Date& start, const Date& date) const {
              (date.month == untilDate_.month && date.day <= untilDate_.day);
     }
     case kFor:
-      if (forUnit_ == static_cast<int32_t>(kYearUnit)) {
-        return static_cast<int64_t>(start.year) + forCount_ > date.year;
-      }
-      if (forUnit_ == static_cast<int32_t>(kMonthUnit)) {
-        return static_cast<int64_t>(start.monthNumber()) + forCount_ > date.monthNumber();
-      }
-      return static_cast<int64_t>(start.dayNumber()) + static_cast<int64_t>(forUnit_) * forCount_ -
-                 1 >=
+      if (forUnit_ == static_cast<int32_t>(kYearUnit))
+        return static_cast<int64_t>(startYear_) + forCount_ > date.year;
+      if (forUnit_ == static_cast<int32_t>(kMonthUnit))
+        return static_cast<int64_t>(startMonth_) + forCount_ > date.monthNumber();
+      return static_cast<int64_t>(startDay_) + static_cast<int64_t>(forUnit_) * forCount_ - 1 >=
              date.dayNumber();
     default:
       return true;

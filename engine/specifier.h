@@ -62,6 +62,8 @@ class Specifier {
   virtual Date occurrence(const Date& date) const { return date; }
   // The days test can succeed on; by default every day.
   virtual Sieve testSieve() const { return Sieve(); }
+  // Whether test succeeds on exactly the days testSieve admits.
+  virtual bool testSieveIsExact() const { return false; }
 
   // test(date), then, with a look-ahead, the count days ahead at step days
   // apart; matched() tells which day succeeded.
@@ -77,6 +79,11 @@ class Specifier {
   int32_t previousStep() const { return previousStep_; }
   // The days match can succeed on: testSieve widened by the look-ahead.
   Sieve sieve() const;
+  // Whether match succeeds on exactly the days sieve admits.
+  bool sieveIsExact() const { return previousCount_ == 0 && testSieveIsExact(); }
+  // Records a day on which match is known to succeed, as match would.
+  // REQUIRES: sieveIsExact() and sieve().admits(date).
+  void noteMatch(const Date& date) { matched_ = date; }
 
  private:
   Date matched_;
@@ -102,6 +109,7 @@ class DateSpecifier : public Specifier {
   // The pattern with its zero day, month and year taken from date.
   Date occurrence(const Date& date) const override;
   Sieve testSieve() const override;
+  bool testSieveIsExact() const override { return rule_ == nullptr; }
   const Date& pattern() const { return pattern_; }
   DateRule* rule() const { return rule_.get(); }
 
@@ -207,8 +215,10 @@ class EveryRule : public DateRule {
 
  private:
   enum Limit { kNone = 0, kUntil = 1, kFor = 2 };
-  bool stepMatches(const Date& pattern, const Date& start, const Date& date) const;
-  bool withinLimit(const Date& start, const Date& date) const;
+  // The start day: the pattern, in the tested year when it has none.
+  void startIn(const Date& pattern, uint32_t year);
+  bool stepMatches(const Date& pattern, const Date& date);
+  bool withinLimit(const Date& date) const;
 
   int32_t n_;
   int32_t step_;
@@ -217,6 +227,12 @@ class EveryRule : public DateRule {
   int32_t forCount_ = 0;
   int32_t forUnit_ = 0;
   std::vector<Date> exceptions_;
+
+  uint32_t startYear_ = 0;     // year of the start below; 0 before the first test
+  int32_t startDay_ = 0;       // its day number
+  int32_t startMonth_ = 0;     // its month number
+  int64_t lastDistance_ = -1;  // days from the start to the day last stepped to
+  int64_t lastRemainder_ = 0;  // that distance modulo the stride
 };
 
 }  // namespace engine
