@@ -8,12 +8,8 @@
 #include <vector>
 
 #include "common/date.h"
-#include "engine/engine.h"
 #include "engine/pendcal_harness.h"
 #include "gtest/gtest.h"
-#include "scheme/interpreter.h"
-#include "scheme/printer.h"
-#include "tests/engine/engine_test.h"
 
 namespace {
 
@@ -293,22 +289,6 @@ TEST(Driver, LongReportsArriveWhole) {
   EXPECT_EQ(2u * 3001, lines);
   EXPECT_EQ(Header(Date::fromNumber(Date(1, 1, 2000).dayNumber() + 1500)) + text + "\n",
             r.out.substr(r.out.size() - text.size() - 18));
-}
-
-TEST(Driver, DatesPrintInTheirWrittenForm) {
-  // The engine's hooks, on an interpreter of their own.
-  engine_test::CaptureOutput out;
-  engine::EngineHooks hooks;
-  scheme::Interpreter in(out, hooks);
-  scheme::Value date = scheme::Value::makeHost(pendra::packDate(7, 7, 2005));
-  scheme::write(in, out, date);
-  out.putText(" ");
-  scheme::display(in, out, date);
-  out.putText(" ");
-  scheme::display(in, out, scheme::Value::makeHost(pendra::packDate(31, 12, 3000)));
-  EXPECT_EQ("#<date: 7 jul 2005> #<date: 7 jul 2005> #<date: 31 dec 3000>", out.text());
-  EXPECT_FALSE(hooks.writeForeign(out, scheme::Value::makeNumber(3)));
-  EXPECT_FALSE(hooks.displayForeign(out, date));
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ const char kFile[] =
     "jan 1 previous 3 weeks.\n"
     "friday previous 2 days.\n"
     "jul 4 previous 40 days.\n"
+    "jan 2 2005 previous 400 days.\n"
+    "mar 1 previous 2 days.\n"
+    "1 previous 3.\n"
+    "31 previous 1 week.\n"
+    "last fri previous 10 days.\n"
+    "fri before 1 2005.\n"
+    "mon on or before jan 1.\n"
     "sat after dec 30.\n"
     "mon before jan 7.\n"
     "sat sun after 1.\n"
@@ -66,7 +73,7 @@ TEST(ScanIndex, GivesWhatAskingEveryEntryGives) {
   std::vector<std::unique_ptr<engine::Reminder>> entries;
   engine::ReminderReader& reader = s.reader(kFile);
   while (auto entry = engine::readEntry(reader)) entries.push_back(std::move(entry));
-  ASSERT_EQ(26u, entries.size());
+  ASSERT_EQ(33u, entries.size());
   engine::ScanIndex index(entries);
 
   std::vector<std::string> direct, indexed;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/keyword_table.h"
-#include "engine/reminder.h"
 #include "gtest/gtest.h"
 #include "scheme/objects.h"
 #include "tests/engine/engine_test.h"
@@ -316,92 +315,6 @@ TEST(Specifier, SetProcedureIsCalledOncePerYear) {
   s.out().clear();
   EXPECT_THROW(improper.match(Day(3, 1, 2005)), engine_test::SchemeError);
   EXPECT_EQ(0u, s.out().text().find("Wrong type: 7\n")) << s.out().text();
-}
-
-}  // namespace
-
-namespace {
-
-// The sieve must admit every day match accepts; for plain patterns and
-// n-th weekdays it admits nothing else.
-TEST(Specifier, SievesAdmitEveryMatchingDay) {
-  struct {
-    const char* entry;
-    bool exact;  // the sieve alone decides
-  } cases[] = {
-      {"dec 25", true},
-      {"dec 25 2005", true},
-      {"friday", true},
-      {"fri 13 may 2005", true},
-      {"", true},
-      {"jan", true},
-      {"first mon", true},
-      {"last sun jul", false},  // in some years two Sundays after the 21st
-      {"fifth mon", true},
-      {"second tue dec 2005", true},
-      {"dec 25 previous 7 days", false},
-      {"jan 3 previous 5 days", false},
-      {"mar 1 previous 2 days", false},
-      {"jan 1 previous 3 weeks", false},
-      {"friday previous 2 days", false},
-      {"jul 4 previous 40 days", false},
-      {"jan 2 2005 previous 400 days", false},
-      {"1 previous 3", false},
-      {"31 previous 1 week", false},
-      {"last fri previous 10 days", false},
-      {"sat after dec 30", false},
-      {"mon before jan 7", false},
-      {"mon on or before jan 1", false},
-      {"sat sun after 1", false},
-      {"fri before 1 2005", false},
-      {"sun on or before dec 25 previous 1 week", false},
-      {"jan 31 every month", false},
-      {"jan 15 2005 every year for 3 years", false},
-      {"jan 1 2005 every 2 weeks until mar 1 2005", false},
-      {"mar 1 every month for 6 months except jun 1", false},
-      {"jan 1 every 10 days", false},
-      {"dec 28 2004 every 3 days previous 2 days", false},
-      {"jan 1 and jul 4 and first mon", false},
-      {"jan 1 and dec 31 previous 1 day", false},
-  };
-  engine_test::Session s;
-  for (const auto& c : cases) {
-    auto entry = engine::readEntry(s.reader(std::string(c.entry) + "."));
-    ASSERT_NE(nullptr, entry) << c.entry;
-    engine::Sieve sieve = entry->specifier->sieve();
-    int admitted = 0, matched = 0;
-    for (int32_t n = Day(1, 11, 2003).dayNumber(); n <= Day(28, 2, 2007).dayNumber(); ++n) {
-      Date d = Date::fromNumber(n);
-      bool admits = sieve.admits(d);
-      bool matches = entry->specifier->match(d);
-      admitted += admits;
-      matched += matches;
-      if (matches && !admits) ADD_FAILURE() << c.entry << " turns away " << Show(d);
-    }
-    if (c.exact) {
-      EXPECT_EQ(matched, admitted) << c.entry;
-    }
-  }
-}
-
-TEST(Specifier, SieveShiftsAcrossMonthAndYearEnds) {
-  engine::Sieve newYear = engine::Sieve::of(Pattern(2, 1, 2006));
-  engine::Sieve back = newYear.shiftedBack(3);
-  EXPECT_TRUE(back.admits(Day(30, 12, 2005)));
-  EXPECT_FALSE(back.admits(Day(30, 11, 2005)));
-  EXPECT_FALSE(back.admits(Day(29, 12, 2004)));
-  EXPECT_FALSE(back.admits(Day(2, 1, 2006)));
-  // Weekdays rotate with the distance.
-  engine::Sieve mondays = engine::Sieve::of(Pattern(0, 0, 0, kMon));
-  EXPECT_TRUE(mondays.shiftedBack(1).admits(Day(2, 1, 2005)));  // a Sunday
-  EXPECT_TRUE(mondays.shiftedBack(8).admits(Day(2, 1, 2005)));
-  EXPECT_FALSE(mondays.shiftedBack(1).admits(Day(3, 1, 2005)));  // a Monday
-  EXPECT_TRUE(mondays.shiftedBack(700).admits(Day(3, 1, 2005)));
-  // Far back: only the weekday and the years stay known.
-  engine::Sieve far = engine::Sieve::of(Pattern(2, 1, 2006)).shiftedBack(400);
-  EXPECT_TRUE(far.admits(Day(28, 11, 2004)));
-  EXPECT_FALSE(far.admits(Day(28, 11, 2003)));
-  EXPECT_FALSE(engine::Sieve::none().admits(Day(1, 1, 2005)));
 }
 
 }  // namespace
