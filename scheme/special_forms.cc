@@ -130,6 +130,8 @@ static Value condForm(Interpreter& in, Value args, Value form) {
       Value v = in.force(test);
       if (v == in.falseValue()) continue;
       Value receiver = in.force(car(after));
+      // Applied as a call form applies its operator, with the form current.
+      if (in.currentFrame() != nullptr) in.currentFrame()->setExpression(form);
       if (!receiver.isObject()) in.error("Not callable", receiver);
       return receiver.object()->apply(in, 1, &v);  // a pending call stays pending
     }

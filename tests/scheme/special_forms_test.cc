@@ -182,6 +182,7 @@ TEST(SpecialForms, Cond) {
       {"(cond (#t =>))", "Wrong type: '()"},
       {"(cond (#t => test-list 1))", "Bad cond syntax: (cond (#t => test-list 1))"},
       {"(cond (#t => 5))", "Not callable: 5"},
+      {"(cond ((test-add 1) => test-car))", "Wrong type: 1"},
       {"(cond 5)", "Wrong type: 5"},
       {"(cond (#f 1) . 5)", "Wrong type: 5"},
   };
