@@ -9,29 +9,11 @@
 
 namespace {
 
+using scheme_test::Case;
+using scheme_test::Check;
 using scheme_test::Eval;
 using scheme_test::EvalError;
 using scheme_test::TopLevelReport;
-
-struct Case {
-  const char* source;
-  const char* expected;  // the value as written, or "!" and the report's head
-};
-
-// Evaluates each case in a fresh interpreter. An expected text starting with
-// "!" is the head (message, ": ", culprit) of the error report the source,
-// one expression, raises; the rest of the report names it on line 1.
-void Check(const Case* cases, size_t count) {
-  for (const Case* c = cases; c < cases + count; ++c) {
-    if (c->expected[0] != '!') {
-      EXPECT_EQ(c->expected, Eval(c->source)) << c->source;
-      continue;
-    }
-    scheme_test::Session s;
-    std::string expr = s.written(s.run(std::string("'") + c->source));
-    EXPECT_EQ(TopLevelReport(c->expected + 1, expr), s.errorReport(c->source)) << c->source;
-  }
-}
 
 // The standard procedures, each registered exactly once with its argument
 // spec: rows of {spec, names}.

@@ -258,4 +258,16 @@ const scheme::Builtin kTestHost("test-host", testHost, "n");
 
 }  // namespace
 
+void Check(const Case* cases, size_t count) {
+  for (const Case* c = cases; c < cases + count; ++c) {
+    if (c->expected[0] != '!') {
+      EXPECT_EQ(c->expected, Eval(c->source)) << c->source;
+      continue;
+    }
+    Session s;
+    std::string expr = s.written(s.run(std::string("'") + c->source));
+    EXPECT_EQ(TopLevelReport(c->expected + 1, expr), s.errorReport(c->source)) << c->source;
+  }
+}
+
 }  // namespace scheme_test

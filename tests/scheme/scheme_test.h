@@ -4,6 +4,7 @@
 #ifndef PENDRA_TESTS_SCHEME_SCHEME_TEST_H_
 #define PENDRA_TESTS_SCHEME_SCHEME_TEST_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -125,6 +126,17 @@ std::string EvalError(const std::string& source);
 // head (message, ": ", culprit), a blank line, then "eval expr" and the
 // expression's line.
 std::string TopLevelReport(const std::string& head, const std::string& expr, int line = 1);
+
+// One row of a table of sources and what they give.
+struct Case {
+  const char* source;
+  const char* expected;  // the value as written, or "!" and the report's head
+};
+
+// Evaluates each case in a fresh interpreter. An expected text starting with
+// "!" is the head (message, ": ", culprit) of the error report the source,
+// one expression, raises; the rest of the report names it on line 1.
+void Check(const Case* cases, size_t count);
 
 }  // namespace scheme_test
 
