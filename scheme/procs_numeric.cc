@@ -12,6 +12,7 @@
 #include "scheme/objects.h"
 #include "scheme/printer.h"
 #include "scheme/registry.h"
+#include "scheme/relation.h"
 
 namespace scheme {
 
@@ -123,26 +124,6 @@ int32_t wrapSub(int32_t a, int32_t b) {
 }
 int32_t wrapMul(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
-
-enum class Relation { kEqual, kLess, kGreater, kLessEqual, kGreaterEqual };
-
-// Whether first <relation> later holds, given d = first - later.
-template <Relation r>
-bool holds(int32_t d) {
-  switch (r) {
-    case Relation::kEqual:
-      return d == 0;
-    case Relation::kLess:
-      return d < 0;
-    case Relation::kGreater:
-      return d > 0;
-    case Relation::kLessEqual:
-      return d <= 0;
-    case Relation::kGreaterEqual:
-      return d >= 0;
-  }
-  return false;
 }
 
 }  // namespace

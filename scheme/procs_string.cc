@@ -9,6 +9,7 @@
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
 #include "scheme/registry.h"
+#include "scheme/relation.h"
 
 namespace scheme {
 
@@ -20,25 +21,6 @@ constexpr int32_t kMaxStringLength = 1 << 24;
 
 char16_t toLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 char16_t toUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
-enum class Relation { kEqual, kLess, kGreater, kLessEqual, kGreaterEqual };
-
-template <Relation r>
-bool holds(int32_t d) {
-  switch (r) {
-    case Relation::kEqual:
-      return d == 0;
-    case Relation::kLess:
-      return d < 0;
-    case Relation::kGreater:
-      return d > 0;
-    case Relation::kLessEqual:
-      return d <= 0;
-    case Relation::kGreaterEqual:
-      return d >= 0;
-  }
-  return false;
-}
 
 // First code minus second, after mapping both to lower case when folding.
 int32_t charDifference(Value a, Value b, bool fold) {
