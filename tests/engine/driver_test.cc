@@ -370,14 +370,24 @@ TEST(Driver, IncludedFilesAreReadInPlace) {
 
 namespace {
 
-// The example file shipped with the sources reads without an error.
-TEST(Driver, ExampleFileReadsCleanly) {
+// A file of the examples folder shipped with the sources.
+std::string ExampleFile(const std::string& name) {
   std::string path = __FILE__;
-  path = path.substr(0, path.rfind("tests/engine/")) + "examples/pendra.pnd";
+  path = path.substr(0, path.rfind("tests/engine/")) + "examples/" + name;
   std::ifstream in(path);
-  ASSERT_TRUE(in.good()) << path;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto r = RunReminders(text, {"-b", "3", "-a", "4", "7", "jul", "2005"});
+  EXPECT_TRUE(in.good()) << path;
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The example files read without an error and report what they promise.
+TEST(Driver, ExampleFileReadsCleanly) {
+  const std::map<std::string, std::string> files = {{"pendra.pnd", ExampleFile("pendra.pnd")},
+                                                    {"holidays.pnd", ExampleFile("holidays.pnd")}};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"-f", "pendra.pnd"});
+    return pendcal_test::RunPendcal(args, files);
+  };
+  auto r = run({"-b", "3", "-a", "4", "7", "jul", "2005"});
   EXPECT_EQ(0, r.status) << r.out;
   EXPECT_EQ(Lines({{"Put the bins out", {4, 7, 2005}},
                    {"Pay the rent", {4, 7, 2005}},
@@ -395,13 +405,16 @@ TEST(Driver, ExampleFileReadsCleanly) {
                    {"Bring bags", {8, 7, 2005}},
                    {"Put the bins out", {11, 7, 2005}}}),
             r.out);
-  // Easter Monday comes from a Scheme procedure.
+  // Easter comes from a Scheme procedure in the included file.
   for (auto day : {std::vector<std::string>{"28", "mar", "2005"}, {"21", "apr", "2025"}}) {
-    r = RunReminders(text, day);
+    r = run(day);
     EXPECT_NE(std::string::npos, r.out.find("Easter Monday: a holiday\n")) << r.out;
   }
-  r = RunReminders(text, {"27", "mar", "2005"});
+  EXPECT_NE(std::string::npos, run({"18", "apr", "2025"}).out.find("Good Friday: a holiday\n"));
+  r = run({"27", "mar", "2005"});
   EXPECT_EQ(std::string::npos, r.out.find("Easter")) << r.out;
+  EXPECT_EQ("Market day is Friday\nBring bags\nThanksgiving (US)\n",
+            run({"27", "nov", "2025"}).out);
 }
 
 }  // namespace
