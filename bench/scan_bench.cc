@@ -339,11 +339,11 @@ void BM_SpecifierTest(benchmark::State& state) {
   engine::useInterpreter(in);
   auto entries = readAll(in, std::string(kPrelude) + kind[1] + ".");
   if (entries.size() != 1) state.SkipWithError("not one entry");
-  engine::Specifier& spec = *entries.front()->specifier;
+  engine::Specifier& specifier = *entries.front()->specifier;
   std::vector<pendra::Date> days = windowDays();
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(spec.match(days[i]));
+    benchmark::DoNotOptimize(specifier.match(days[i]));
     if (++i == days.size()) i = 0;
   }
 }

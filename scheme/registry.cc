@@ -6,7 +6,7 @@ namespace scheme {
 
 namespace {
 
-// The type a spec letter asks for; false for letters that accept anything.
+// The type an argSpec letter asks for; false for letters that accept anything.
 bool letterType(char letter, TypeCode* code) {
   switch (letter) {
     case 'n':
@@ -41,11 +41,11 @@ void checkLetter(Interpreter& in, char letter, Value v) {
 
 // Positions are checked as they are consumed, so a wrong type in an early
 // position is reported before a surplus of arguments.
-void checkArguments(Interpreter& in, Value self, const char* spec, int32_t argc, Value* argv) {
+void checkArguments(Interpreter& in, Value self, const char* argSpec, int32_t argc, Value* argv) {
   int32_t used = 0;
-  for (const char* p = spec; *p != 0; ++p) {
+  for (const char* p = argSpec; *p != 0; ++p) {
     if (*p == '*') {
-      if (p[1] == 0) break;  // a bare '*' ends the spec and admits anything
+      if (p[1] == 0) break;  // a bare '*' ends the argSpec and admits anything
       ++p;
       for (; used < argc; ++used) checkLetter(in, *p, argv[used]);
       continue;

@@ -96,7 +96,7 @@ class SpecialForm : public Object {
 // Checks argc and argv against spec, reporting through the interpreter's
 // error routine: "Wrong number of arguments" naming self, "Wrong type"
 // naming the argument.
-void checkArguments(Interpreter& in, Value self, const char* spec, int32_t argc, Value* argv);
+void checkArguments(Interpreter& in, Value self, const char* argSpec, int32_t argc, Value* argv);
 
 // Bind the record's name in the global environment to a new
 // BuiltinProcedure or SpecialForm, replacing any earlier value.
