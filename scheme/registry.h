@@ -8,9 +8,9 @@
 //
 // Argument specs, one letter per argument position: "." anything, "n"
 // number, "s" string, "S" symbol, "c" character, "p" pair, "v" vector;
-// "*x" ends a spec and stands for zero or more further arguments checked
-// as x. The spec is checked before every call, so a function only checks
-// what its spec cannot say.
+// "*x" ends an argSpec and stands for zero or more further arguments checked
+// as x. The argSpec is checked before every call, so a function only checks
+// what its argSpec cannot say.
 #ifndef PENDRA_SCHEME_REGISTRY_H_
 #define PENDRA_SCHEME_REGISTRY_H_
 
@@ -67,7 +67,7 @@ class Syntax {
   static constinit inline const Syntax* head_ = nullptr;
 };
 
-// The value of a primitive: applying it checks the spec and calls it.
+// The value of a primitive: applying it checks the argSpec and calls it.
 class BuiltinProcedure : public Object {
  public:
   static constexpr TypeCode kTypeCode = TypeCode::Builtin;
@@ -93,7 +93,7 @@ class SpecialForm : public Object {
   SyntaxFunction function_;
 };
 
-// Checks argc and argv against spec, reporting through the interpreter's
+// Checks argc and argv against argSpec, reporting through the interpreter's
 // error routine: "Wrong number of arguments" naming self, "Wrong type"
 // naming the argument.
 void checkArguments(Interpreter& in, Value self, const char* argSpec, int32_t argc, Value* argv);
