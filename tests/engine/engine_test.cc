@@ -85,11 +85,11 @@ std::string Show(const pendra::Date& d) {
   return std::to_string(d.day) + " " + month + " " + std::to_string(d.year);
 }
 
-std::string Selected(engine::Specifier& spec, pendra::Date first, pendra::Date last) {
+std::string Selected(engine::Specifier& specifier, pendra::Date first, pendra::Date last) {
   std::string days;
   for (int32_t n = first.dayNumber(); n <= last.dayNumber(); ++n) {
     pendra::Date d = pendra::Date::fromNumber(n);
-    if (!spec.match(d)) continue;
+    if (!specifier.match(d)) continue;
     if (!days.empty()) days += ", ";
     days += Show(d);
   }

@@ -91,9 +91,9 @@ std::string ReportOf(const std::function<void()>& f);
 pendra::Date Day(int day, int month, int year);
 // "25 dec 2005".
 std::string Show(const pendra::Date& d);
-// The days from first to last (inclusive) that spec.match selects, each
+// The days from first to last (inclusive) that specifier.match selects, each
 // shown as by Show and separated by ", ".
-std::string Selected(engine::Specifier& spec, pendra::Date first, pendra::Date last);
+std::string Selected(engine::Specifier& specifier, pendra::Date first, pendra::Date last);
 
 }  // namespace engine_test
 

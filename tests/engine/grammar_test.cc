@@ -28,17 +28,17 @@ engine::TokenList Tokens(Session& s, const std::string& text) {
 std::unique_ptr<engine::Specifier> Parse(Session& s, const std::string& text,
                                          int32_t* next = nullptr) {
   engine::TokenList tokens = Tokens(s, text);
-  std::unique_ptr<engine::Specifier> spec;
-  int32_t index = engine::parseSpecifier(s.in(), tokens, 0, &spec);
+  std::unique_ptr<engine::Specifier> specifier;
+  int32_t index = engine::parseSpecifier(s.in(), tokens, 0, &specifier);
   if (next != nullptr) *next = index;
-  return spec;
+  return specifier;
 }
 
 // The days of 2005 that text selects.
 std::string In2005(const std::string& text) {
   Session s;
-  auto spec = Parse(s, text);
-  return Selected(*spec, Day(1, 1, 2005), Day(31, 12, 2005));
+  auto specifier = Parse(s, text);
+  return Selected(*specifier, Day(1, 1, 2005), Day(31, 12, 2005));
 }
 
 std::string ParseError(const std::string& text) {

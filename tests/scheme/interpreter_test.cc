@@ -10,6 +10,8 @@
 
 namespace {
 
+using scheme_test::Case;
+using scheme_test::Check;
 using scheme_test::Eval;
 using scheme_test::EvalError;
 using scheme_test::Output;
@@ -33,16 +35,6 @@ constexpr int kDeepButFine = 30000;
 constexpr int kLongLoop = 10000000;
 constexpr int kTailSteps = 100000;
 #endif
-
-struct Case {
-  const char* source;
-  const char* expected;
-};
-
-void ExpectValues(const Case* cases, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    EXPECT_EQ(cases[i].expected, Eval(cases[i].source)) << cases[i].source;
-}
 
 // The written form of a value named in session, e.g. a closure.
 std::string WrittenValue(Session& s, const char* name) { return s.written(s.run(name)); }
@@ -186,7 +178,7 @@ TEST(Interpreter, ClosuresBindTheirArguments) {
       // The body's expressions run in order; the last one gives the value.
       {"((lambda () (test-display 1) (test-display 2) 3))", "3"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ("12", Output("((lambda () (test-display 1) (test-display 2) 3))"));
 
   Session s;
@@ -219,7 +211,7 @@ TEST(Interpreter, InternalDefinitions) {
       // Made anew each time the body runs.
       {"(define (f n) (define k n) (lambda () k)) (define a (f 1)) (define b (f 2)) (a)", "1"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
 
   EXPECT_EQ(0u, EvalError("((lambda () (define x 1)))").find("Wrong type: '()\n\n"));
   EXPECT_EQ(0u, EvalError("((lambda () 1 (define y 2) y))")
@@ -291,7 +283,7 @@ TEST(Interpreter, HostCallsNeverEvaluateAValueAgain) {
        "done"},
       {"(test-call test-apply-raw (lambda (x) (test-list x x)) 'y)", "(y y)"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ(TopLevelReport("Not callable: #<syntax: if>", "(test-call if 1)"),
             EvalError("(test-call if 1)"));
   EXPECT_EQ(TopLevelReport("Not callable: 5", "(test-call 5)"), EvalError("(test-call 5)"));

@@ -15,8 +15,8 @@ using scheme_test::Eval;
 using scheme_test::EvalError;
 using scheme_test::TopLevelReport;
 
-// The standard procedures, each registered exactly once with its argument
-// spec: rows of {spec, names}.
+// The standard procedures, each registered exactly once with its argSpec:
+// rows of {argSpec, names}.
 TEST(Procs, RegisteredOnceWithTheirArgumentSpecs) {
   const Case rows[] = {
       {"..", "eqv? eq? equal? cons memq memv member assq assv assoc"},

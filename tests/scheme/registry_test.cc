@@ -48,7 +48,7 @@ TEST(Registry, EveryRecordIsInstalledAsTheGlobalValueOfItsName) {
 // errors. Arguments are given as Scheme text, evaluated first.
 TEST(Registry, ArgumentSpecs) {
   struct Case {
-    const char* spec;
+    const char* argSpec;
     const char* args;   // a list expression
     const char* error;  // "" when accepted
   } cases[] = {
@@ -95,11 +95,12 @@ TEST(Registry, ArgumentSpecs) {
     Value self = s.in().internName("self");
     std::string report;
     try {
-      scheme::checkArguments(s.in(), self, c.spec, static_cast<int32_t>(args.size()), args.data());
+      scheme::checkArguments(s.in(), self, c.argSpec, static_cast<int32_t>(args.size()),
+                             args.data());
     } catch (const scheme_test::SchemeError&) {
       report = s.out().text();
     }
-    EXPECT_EQ(*c.error ? std::string(c.error) + "\n\n" : "", report) << c.spec << " " << c.args;
+    EXPECT_EQ(*c.error ? std::string(c.error) + "\n\n" : "", report) << c.argSpec << " " << c.args;
   }
 }
 

@@ -10,21 +10,13 @@
 
 namespace {
 
+using scheme_test::Case;
+using scheme_test::Check;
 using scheme_test::Eval;
 using scheme_test::EvalError;
 using scheme_test::Output;
 using scheme_test::Session;
 using scheme_test::TopLevelReport;
-
-struct Case {
-  const char* source;
-  const char* expected;
-};
-
-void ExpectValues(const Case* cases, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    EXPECT_EQ(cases[i].expected, Eval(cases[i].source)) << cases[i].source;
-}
 
 // A syntax error in a top-level form: the report names the culprit and shows
 // the form (written back) as the top-level frame's expression.
@@ -62,7 +54,7 @@ TEST(SpecialForms, QuoteDefineLambda) {
       {"(cond (#t (define a 5))) a", "5"},
       {"(case 1 ((1) (define a 6))) a", "6"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   // A lambda with an empty body is made; calling it reports the empty body.
   EXPECT_EQ(0u, EvalError("((lambda (x)) 1)").find("Wrong type: '()\n\n"));
   EXPECT_EQ("#t", Eval("(define f (lambda (x))) #t"));
@@ -119,7 +111,7 @@ TEST(SpecialForms, IfSetBegin) {
       {"(begin 1 2 3)", "3"},
       {"(begin 'nowhere)", "nowhere"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ("23", Output("(if #f (test-display 1) (test-display 2) (test-display 3))"));
   EXPECT_EQ("12", Output("(begin (test-display 1) (test-display 2))"));
 
@@ -148,7 +140,7 @@ TEST(SpecialForms, AndOr) {
       {"(and '() 0)", "0"},
       {"(or 'nowhere)", "nowhere"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ("12", Output("(and (test-display 1) (test-display 2) #f (test-display 3))"));
   EXPECT_EQ("", Output("(or 1 (test-display 2))"));
   const ErrorCase errors[] = {
@@ -173,7 +165,7 @@ TEST(SpecialForms, Cond) {
       {"(define else #f) (cond (else 1))", "1"},
       {"(define (f else) (cond (else 'kw))) (f #f)", "kw"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ("12", Output("(cond ((test-display 1) (test-display 2)))"));
 
   const ErrorCase errors[] = {
@@ -200,7 +192,7 @@ TEST(SpecialForms, Case) {
       {"(case (test-add 1 1) ((2) 'two))", "two"},
       {"(case 1 (() 'never) (else 'e))", "e"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   const ErrorCase errors[] = {
       {"(case)", "Wrong type: '()"},
       {"(case 1 ((1)))", "Wrong type: '()"},
@@ -229,7 +221,7 @@ TEST(SpecialForms, LetAndLetrec) {
       {"(define x 10) (let ((x 1) (y x)) y)", "10"},
       {"(let ((f (lambda () 'outer))) (let ((f (lambda () 'inner)) (g f)) (g)))", "outer"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ("12", Output("(let ((a (test-display 1)) (b (test-display 2))) 3)"));
 
   std::string bindings;
@@ -269,7 +261,7 @@ TEST(SpecialForms, KeywordsAreOrdinaryGlobalValues) {
       {"if", "#<syntax: if>"},
       {"(define if 5) if", "5"},
   };
-  ExpectValues(cases, std::size(cases));
+  Check(cases, std::size(cases));
   EXPECT_EQ(TopLevelReport("Not callable: 5", "(if 1 2 3)"), EvalError("(define if 5) (if 1 2 3)"));
 }
 
