@@ -1,0 +1,81 @@
+# Install layout (GNU directories) and the packages made from it by CPack.
+install(TARGETS pendcal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(PENDRA_GUI)
+  # pendra runs the pendcal next to it: both go to bin.
+  install(TARGETS pendra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+set(PENDRA_DOCS README.md LICENSE docs/reminder-language.md docs/scheme.md
+    docs/command-line.md docs/pendra.md docs/pendra.png)
+list(TRANSFORM PENDRA_DOCS PREPEND ${CMAKE_SOURCE_DIR}/)
+file(GLOB PENDRA_EXAMPLES ${CMAKE_SOURCE_DIR}/examples/*.pnd)
+
+# Man pages and the changelog are installed gzipped, as Debian wants them,
+# when gzip is there.
+find_program(PENDRA_GZIP gzip)
+mark_as_advanced(PENDRA_GZIP)
+function(pendra_install_gzipped source destination)
+  get_filename_component(name ${source} NAME)
+  if(PENDRA_GZIP)
+    set(gz ${CMAKE_BINARY_DIR}/gz/${name}.gz)
+    add_custom_command(OUTPUT ${gz} DEPENDS ${source}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/gz
+                       COMMAND ${PENDRA_GZIP} -9nc ${source} > ${gz} VERBATIM)
+    string(MAKE_C_IDENTIFIER "gz_${name}" target)
+    add_custom_target(${target} ALL DEPENDS ${gz})
+    set(source ${gz})
+  endif()
+  install(FILES ${source} DESTINATION ${destination})
+endfunction()
+
+if(WIN32)
+  # The ZIP is flat: the programs, the documents and the examples beside them.
+  install(FILES ${PENDRA_DOCS} DESTINATION .)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/third-party-notices-windows.txt
+          DESTINATION . RENAME THIRD-PARTY-NOTICES.txt)
+  install(FILES ${PENDRA_EXAMPLES} DESTINATION examples)
+else()
+  install(FILES ${PENDRA_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PENDRA_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  pendra_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR})
+  pendra_install_gzipped(${CMAKE_SOURCE_DIR}/docs/man/pendcal.1 ${CMAKE_INSTALL_MANDIR}/man1)
+  install(DIRECTORY editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles)
+  if(PENDRA_GUI)
+    pendra_install_gzipped(${CMAKE_SOURCE_DIR}/docs/man/pendra.1 ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES packaging/pendra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES packaging/pendra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  endif()
+endif()
+
+set(CPACK_PACKAGE_NAME pendra)
+set(CPACK_PACKAGE_VENDOR "The Pendra developers")
+set(CPACK_PACKAGE_CONTACT "The Pendra developers <pendra@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "personal reminder calendar")
+set(CPACK_PACKAGE_DESCRIPTION
+    "pendcal reads a plain-text reminder file and prints the reminders that fall
+on each day of a window around a date; Scheme expressions in the file can
+compute dates and add words to the reminder language. pendra is a small window
+that runs pendcal for a picked date and lists its report.")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://localhost/pendra")
+# Debian keeps the license text in /usr/share/doc/PACKAGE/copyright.
+set(PENDRA_COPYRIGHT ${CMAKE_BINARY_DIR}/copyright)
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE PENDRA_LICENSE_TEXT)
+string(REGEX REPLACE "\n\n" "\n.\n" PENDRA_LICENSE_DEB "${PENDRA_LICENSE_TEXT}")
+string(REGEX REPLACE "\n([^\n])" "\n \\1" PENDRA_LICENSE_DEB "${PENDRA_LICENSE_DEB}")
+file(WRITE ${PENDRA_COPYRIGHT}
+     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+     "Upstream-Name: pendra\n\nFiles: *\nCopyright: 2026 The Pendra developers\n"
+     "License: MIT\n ${PENDRA_LICENSE_DEB}")
+if(NOT WIN32)
+  install(FILES ${PENDRA_COPYRIGHT} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+set(CPACK_ARCHIVE_FILE_NAME pendra-${PROJECT_VERSION}-windows-x86_64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)

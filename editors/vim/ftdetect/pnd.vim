@@ -1,0 +1,2 @@
+" Pendra reminder files.
+autocmd BufRead,BufNewFile *.pnd setfiletype pnd
