@@ -1,8 +1,14 @@
 # Install layout (GNU directories) and the packages made from it by CPack.
-install(TARGETS pendcal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# pendra runs the pendcal next to it: both go to bin (on Windows, to the top
+# of the ZIP).
+if(WIN32)
+  set(PENDRA_BINDIR .)
+else()
+  set(PENDRA_BINDIR ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS pendcal RUNTIME DESTINATION ${PENDRA_BINDIR})
 if(PENDRA_GUI)
-  # pendra runs the pendcal next to it: both go to bin.
-  install(TARGETS pendra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS pendra RUNTIME DESTINATION ${PENDRA_BINDIR})
 endif()
 
 set(PENDRA_DOCS README.md LICENSE docs/reminder-language.md docs/scheme.md
@@ -76,6 +82,9 @@ if(NOT WIN32)
   install(FILES ${PENDRA_COPYRIGHT} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-set(CPACK_ARCHIVE_FILE_NAME pendra-${PROJECT_VERSION}-windows-x86_64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+if(WIN32)
+  set(CPACK_PACKAGE_FILE_NAME pendra-${PROJECT_VERSION}-windows-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+endif()
+set(CPACK_RPM_PACKAGE_LICENSE MIT)
 include(CPack)

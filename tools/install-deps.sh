@@ -6,6 +6,9 @@ packages=(cmake ninja-build g++ pkgconf)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+  # Packaging and its checks: the .deb's dependencies, man pages, desktop
+  # entry, Vim syntax.
+  packages+=(dpkg-dev file lintian mandoc desktop-file-utils vim)
 fi
 missing=()
 for p in "${packages[@]}"; do

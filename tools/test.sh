@@ -1,25 +1,36 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then one with
-# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails it).
+# Builds and tests everything, one line per stage; a stage's full output
+# (kept in build/logs/) is shown only when it fails.
+#   a build with AddressSanitizer and UndefinedBehaviorSanitizer (any report
+#   fails it), a release build with the Debian package, the Windows cross
+#   build with its ZIP, and the fuzzing and Wine stages when present.
+# Usage: tools/test.sh [--bench]   (--bench also builds the benchmarks)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh test
+source tools/stage.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+bench=OFF
+[ "${1:-}" = --bench ] && bench=ON
+# A compiler cache, when installed, makes a second run much faster.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+ctest_run() { (cd "$1" && ctest --output-on-failure -j2 --timeout 300); }
+started=$SECONDS
 
-echo "== sanitizer build"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPENDRA_SANITIZE=ON \
-  -DPENDRA_BENCH=OFF >/dev/null
-cmake --build build/asan
-(cd build/asan && ctest --output-on-failure -j2 --timeout 300)
+stage "packages" bash tools/install-deps.sh test
+stage "sanitizer configure" cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DPENDRA_SANITIZE=ON -DPENDRA_GUI=ON -DPENDRA_TESTS=ON -DPENDRA_BENCH=OFF "${launcher[@]}"
+stage "sanitizer build" cmake --build build/asan
+stage "sanitizer tests" ctest_run build/asan
+stage "release configure" cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DPENDRA_GUI=ON -DPENDRA_TESTS=ON -DPENDRA_BENCH=$bench "${launcher[@]}"
+stage "release build" cmake --build build/release
+stage "release tests" ctest_run build/release
+stage "windows build" bash tools/build-windows.sh
+if [ -f tools/fuzz.sh ]; then stage "fuzz" bash tools/fuzz.sh; fi
+if [ -f tools/test-wine.sh ]; then stage "wine" bash tools/test-wine.sh; fi
 
-if [ -f tools/build-windows.sh ]; then
-  echo "== windows cross build"
-  bash tools/build-windows.sh
-fi
-
-echo "== release build"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/release
-(cd build/release && ctest --output-on-failure -j2 --timeout 300)
+echo "all stages passed in $((SECONDS - started))s"
+echo "tests: ${tests_run:-0} passed, 0 failed"

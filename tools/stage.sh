@@ -1,0 +1,28 @@
+# Sourced by the scripts in tools/: runs steps quietly, one line each.
+#   stage NAME COMMAND [ARGS...]
+# runs COMMAND with its output kept in build/logs/NAME.log, prints NAME, ok
+# and the seconds taken; when it fails, prints the log and exits 1.
+mkdir -p build/logs
+stage() {
+  local name=$1 start=$SECONDS
+  shift
+  local log="build/logs/${name// /-}.log"
+  printf '%-24s ' "$name"
+  if "$@" >"$log" 2>&1; then
+    printf 'ok %4ds%s\n' $((SECONDS - start)) "$(stage_note "$log")"
+  else
+    printf 'FAILED after %ds; its output (%s):\n' $((SECONDS - start)) "$log"
+    cat "$log"
+    exit 1
+  fi
+}
+
+# A short note for the stage line: how many tests ctest ran.
+stage_note() {
+  local count
+  count=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -1)
+  if [ -n "$count" ]; then
+    tests_run=$((${tests_run:-0} + count))
+    printf '  (%s tests)' "$count"
+  fi
+}
