@@ -6,7 +6,7 @@ mkdir -p build/logs
 stage() {
   local name=$1 start=$SECONDS
   shift
-  local log="build/logs/${name// /-}.log"
+  local log="build/logs/${name//[ \/]/-}.log"
   printf '%-24s ' "$name"
   if "$@" >"$log" 2>&1; then
     printf 'ok %4ds%s\n' $((SECONDS - start)) "$(stage_note "$log")"
