@@ -370,10 +370,11 @@ TEST(Driver, IncludedFilesAreReadInPlace) {
 
 namespace {
 
-// A file of the examples folder shipped with the sources.
+// A file of the examples folder shipped with the sources. The source
+// directory comes from the build: __FILE__ may be relative (ccache's
+// base_dir makes it so), and the tests run in another directory.
 std::string ExampleFile(const std::string& name) {
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind("tests/engine/")) + "examples/" + name;
+  std::string path = std::string(PENDRA_SOURCE_DIR) + "/examples/" + name;
   std::ifstream in(path);
   EXPECT_TRUE(in.good()) << path;
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
