@@ -9,7 +9,8 @@ stage() {
   local log="build/logs/${name//[ \/]/-}.log"
   printf '%-24s ' "$name"
   if "$@" >"$log" 2>&1; then
-    printf 'ok %4ds%s\n' $((SECONDS - start)) "$(stage_note "$log")"
+    stage_count "$log"
+    printf 'ok %4ds%s\n' $((SECONDS - start)) "$stage_note"
   else
     printf 'FAILED after %ds; its output (%s):\n' $((SECONDS - start)) "$log"
     cat "$log"
@@ -17,12 +18,14 @@ stage() {
   fi
 }
 
-# A short note for the stage line: how many tests ctest ran.
-stage_note() {
+# When the log is ctest's, notes how many tests ran, for the stage line and
+# the total in tests_run.
+stage_count() {
   local count
   count=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -1)
+  stage_note=""
   if [ -n "$count" ]; then
     tests_run=$((${tests_run:-0} + count))
-    printf '  (%s tests)' "$count"
+    stage_note="  ($count tests)"
   fi
 }
