@@ -209,6 +209,12 @@ TEST(ReminderReader, SchemeErrorsNameTheFileAndLine) {
       "eval (car 5)\n"
       "    main.pnd(3): (car 5)\n",
       s.out().text());
+  // An unfinished expression names the file and the line it began on.
+  engine::ReminderReader& unfinished = s.reader("jan.\n (car\n 5", "main.pnd");
+  ASSERT_TRUE(unfinished.readEntryTokens(&list));
+  s.out().clear();
+  EXPECT_THROW(unfinished.readEntryTokens(&list), engine_test::SchemeError);
+  EXPECT_EQ("Unexpected EOF: expression begun at main.pnd(2)\n\n", s.out().text());
 }
 
 TEST(ReminderReader, DropsAnEntryHoldingASchemeExpression) {
