@@ -171,8 +171,8 @@ Value include(Interpreter& in, int32_t, Value* argv) {
   auto source = std::make_unique<InputFile>(name.c_str(), file);
   int32_t depth = 0;
   for (InputReader* input = reader->currentInput(); input != nullptr; input = input->outer()) {
-    bool same = source->identity()[0] != '\0' &&
-                std::strcmp(source->identity(), input->identity()) == 0;
+    bool same =
+        source->identity()[0] != '\0' && std::strcmp(source->identity(), input->identity()) == 0;
     if (same || depth++ == kMaxIncludeDepth) {
       source.reset();  // closes the file before the report ends the run
       in.error("Include nested too deeply", argv[0]);

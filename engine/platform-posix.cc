@@ -50,7 +50,8 @@ std::vector<SearchPlace> searchPlaces() {
   // XDG rules ask.
   const char* config = variable("XDG_CONFIG_HOME");
   if (config != nullptr && config[0] == '/') {
-    places.push_back({"$XDG_CONFIG_HOME/pendra/pendra.pnd", config + std::string("/pendra/pendra.pnd")});
+    places.push_back(
+        {"$XDG_CONFIG_HOME/pendra/pendra.pnd", config + std::string("/pendra/pendra.pnd")});
   } else {
     const char* home = variable("HOME");
     places.push_back({"$HOME/.config/pendra/pendra.pnd",

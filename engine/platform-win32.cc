@@ -30,14 +30,14 @@ std::vector<SearchPlace> searchPlaces() {
   static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
                                         "My Documents/pendra.pnd",
                                         "My Documents/Pendra/pendra.pnd"};
-  static const char* const kShown[] = {"%USERPROFILE%\\pendra.pnd",
-                                       "%USERPROFILE%\\pendra\\pendra.pnd",
-                                       "My Documents\\pendra.pnd",
-                                       "My Documents\\Pendra\\pendra.pnd"};
+  static const char* const kShown[] = {
+      "%USERPROFILE%\\pendra.pnd", "%USERPROFILE%\\pendra\\pendra.pnd", "My Documents\\pendra.pnd",
+      "My Documents\\Pendra\\pendra.pnd"};
   std::vector<SearchPlace> places;
   const char* profile = profileDirectory();
   for (int i = 0; i < 4; ++i)
-    places.push_back({kShown[i], profile != nullptr ? profile + std::string("/") + kPlaces[i] : ""});
+    places.push_back(
+        {kShown[i], profile != nullptr ? profile + std::string("/") + kPlaces[i] : ""});
   return places;
 }
 

@@ -203,7 +203,7 @@ bool ReminderReader::nextToken(Token* token) {
 }
 
 bool ReminderReader::readEntryTokens(TokenList* out) {
-  std::vector<Token> &held = out->tokens;
+  std::vector<Token>& held = out->tokens;
   held.clear();
   bool tooLong = false;
   Token beforeLast;  // the last two tokens read, held or not

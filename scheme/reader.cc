@@ -48,8 +48,7 @@ bool isTokenStart(char16_t c) { return c != '.' && isTokenChar(c); }
 
 // A character that begins a datum or a part of one (not a blank or ";").
 bool isDatumStart(char16_t c) {
-  return c == '"' || c == '#' || c == '\'' || c == '(' || c == ')' || c == '.' ||
-         isTokenStart(c);
+  return c == '"' || c == '#' || c == '\'' || c == '(' || c == ')' || c == '.' || isTokenStart(c);
 }
 
 // An optional sign and one or more digits, nothing else.

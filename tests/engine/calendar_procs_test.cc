@@ -275,8 +275,8 @@ TEST(CalendarProcs, IncludeRefusesCyclesAndDeepNesting) {
     EXPECT_EQ(0u, r.out.find("Include nested too deeply: \"" + std::string(c.name) + "\"\n"))
         << r.out;
   }
-  r = RunPendcal({"-f", "a.pnd"}, {{"a.pnd", "(include \"b.pnd\") (include \"b.pnd\")"},
-                                   {"b.pnd", "remind [b]."}});
+  r = RunPendcal({"-f", "a.pnd"},
+                 {{"a.pnd", "(include \"b.pnd\") (include \"b.pnd\")"}, {"b.pnd", "remind [b]."}});
   EXPECT_EQ("b\nb\n", r.out);
 }
 

@@ -413,7 +413,8 @@ TEST(Driver, ExampleFileReadsCleanly) {
   EXPECT_EQ("Put the bins out\nPay the rent\nPayday\nEaster Monday: a holiday\n",
             run({"6", "apr", "3001"}).out);
   // Any window runs, from the first day a date can hold to the last.
-  for (auto day : {std::vector<std::string>{"1", "jan", "1800"}, {"31", "dec", "3000"},
+  for (auto day : {std::vector<std::string>{"1", "jan", "1800"},
+                   {"31", "dec", "3000"},
                    {"31", "dec", "65535"}}) {
     day.insert(day.begin(), {"-b", "3", "-a", "3"});
     r = run(day);
