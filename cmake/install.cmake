@@ -25,8 +25,8 @@ function(pendra_install_gzipped source destination)
   if(PENDRA_GZIP)
     set(gz ${CMAKE_BINARY_DIR}/gz/${name}.gz)
     add_custom_command(OUTPUT ${gz} DEPENDS ${source}
-                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/gz
-                       COMMAND ${PENDRA_GZIP} -9nc ${source} > ${gz} VERBATIM)
+                       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_BINARY_DIR}/gz/${name}
+                       COMMAND ${PENDRA_GZIP} -9nf ${CMAKE_BINARY_DIR}/gz/${name} VERBATIM)
     string(MAKE_C_IDENTIFIER "gz_${name}" target)
     add_custom_target(${target} ALL DEPENDS ${gz})
     set(source ${gz})
