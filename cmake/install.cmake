@@ -11,9 +11,10 @@ if(PENDRA_GUI)
   install(TARGETS pendra RUNTIME DESTINATION ${PENDRA_BINDIR})
 endif()
 
-set(PENDRA_DOCS README.md LICENSE docs/reminder-language.md docs/scheme.md
-    docs/command-line.md docs/pendra.md docs/pendra.png)
-list(TRANSFORM PENDRA_DOCS PREPEND ${CMAKE_SOURCE_DIR}/)
+# The documents keep the README's layout, so that its links work: README and
+# LICENSE at the top, the rest in docs/, the example files in examples/.
+set(PENDRA_TOP_DOCS ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE)
+file(GLOB PENDRA_DOCS ${CMAKE_SOURCE_DIR}/docs/*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
 file(GLOB PENDRA_EXAMPLES ${CMAKE_SOURCE_DIR}/examples/*.pnd)
 
 # Man pages and the changelog are installed gzipped, as Debian wants them,
@@ -35,13 +36,15 @@ function(pendra_install_gzipped source destination)
 endfunction()
 
 if(WIN32)
-  # The ZIP is flat: the programs, the documents and the examples beside them.
-  install(FILES ${PENDRA_DOCS} DESTINATION .)
+  # The ZIP holds the programs at its top, beside the documents.
+  install(FILES ${PENDRA_TOP_DOCS} DESTINATION .)
+  install(FILES ${PENDRA_DOCS} DESTINATION docs)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/third-party-notices-windows.txt
           DESTINATION . RENAME THIRD-PARTY-NOTICES.txt)
   install(FILES ${PENDRA_EXAMPLES} DESTINATION examples)
 else()
-  install(FILES ${PENDRA_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PENDRA_TOP_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PENDRA_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(FILES ${PENDRA_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
   pendra_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR})
   pendra_install_gzipped(${CMAKE_SOURCE_DIR}/docs/man/pendcal.1 ${CMAKE_INSTALL_MANDIR}/man1)

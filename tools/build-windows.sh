@@ -19,7 +19,7 @@ done
 (cd build/windows && cpack -G ZIP -B . >/dev/null)
 zip=(build/windows/pendra-*-windows-x86_64.zip)
 listing=$(cmake -E tar tf "${zip[0]}")
-for f in pendcal.exe pendra.exe README.md LICENSE THIRD-PARTY-NOTICES.txt command-line.md \
+for f in pendcal.exe pendra.exe README.md LICENSE THIRD-PARTY-NOTICES.txt docs/command-line.md \
   examples/pendra.pnd; do
   grep -qxF "$f" <<<"$listing" || { echo "$f is not in ${zip[0]}" >&2; exit 1; }
 done

@@ -20,6 +20,7 @@ echo "made $(basename "$deb")"
 gui=$([ -x "$build/engine/pendra" ] && echo yes || echo no)
 expected=(./usr/bin/pendcal ./usr/share/man/man1/pendcal.1.gz
           ./usr/share/doc/pendra/copyright ./usr/share/doc/pendra/README.md
+          ./usr/share/doc/pendra/docs/command-line.md
           ./usr/share/doc/pendra/examples/pendra.pnd
           ./usr/share/vim/vimfiles/syntax/pnd.vim ./usr/share/vim/vimfiles/ftdetect/pnd.vim)
 if [ "$gui" = yes ]; then
