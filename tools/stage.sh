@@ -14,6 +14,33 @@ stage() {
   else
     printf 'FAILED after %ds; its output (%s):\n' $((SECONDS - start)) "$log"
     cat "$log"
+    wait  # for a stage still running beside this one
+    exit 1
+  fi
+}
+
+# A stage that runs beside the next ones, for work that can fill a core they
+# leave idle:
+#   stage_start NAME COMMAND [ARGS...]   starts it, niced, in the background
+#   stage_wait NAME                      waits for it and prints its line
+declare -A stage_pids stage_starts
+stage_start() {
+  local name=$1
+  shift
+  local log="build/logs/${name//[ \/]/-}.log"
+  stage_starts[$name]=$SECONDS
+  nice -n 10 "$@" >"$log" 2>&1 &
+  stage_pids[$name]=$!
+}
+stage_wait() {
+  local name=$1
+  local log="build/logs/${name//[ \/]/-}.log"
+  printf '%-24s ' "$name"
+  if wait "${stage_pids[$name]}"; then
+    printf 'ok %4ds (beside the stages above)\n' $((SECONDS - stage_starts[$name]))
+  else
+    printf 'FAILED; its output (%s):\n' "$log"
+    cat "$log"
     exit 1
   fi
 }
