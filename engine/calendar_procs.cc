@@ -153,14 +153,14 @@ Value include(Interpreter& in, int32_t, Value* argv) {
   ReminderReader* reader = currentReader();
   if (reader == nullptr || reader->currentInput() == nullptr)
     in.error("Not a valid filename", argv[0]);
-  std::FILE* file = std::fopen(name.c_str(), "r");
+  std::FILE* file = std::fopen(name.c_str(), "rb");
   if (file == nullptr) {
     if (hasSeparator(name)) in.error("Not a valid filename", argv[0]);
     for (InputReader* input = reader->currentInput(); input != nullptr && file == nullptr;
          input = input->outer()) {
       std::string path = std::string(input->directory()) + name;
       if (path.size() > kMaxPath) in.error("Not a valid filename", argv[0]);
-      file = std::fopen(path.c_str(), "r");
+      file = std::fopen(path.c_str(), "rb");
       if (file != nullptr) name = path;
     }
     if (file == nullptr) in.error("Not a valid filename", argv[0]);

@@ -65,7 +65,7 @@ std::FILE* findReminderFile(const char** fileName) {
     path = std::string(profile != nullptr ? profile : "") + "/" + place;
     *fileName = path.c_str();
     if (profile == nullptr) continue;  // no profile directory: nothing to search
-    if (std::FILE* f = std::fopen(path.c_str(), "r")) return f;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) return f;
   }
   return nullptr;
 }

@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
   const char* fileName = cl.fileName;
   std::FILE* file = nullptr;
   if (fileName != nullptr) {
-    file = std::fopen(fileName, "r");
+    // Binary: on Windows a Ctrl-Z byte is then text like any other; the
+    // lexer takes CR LF line ends itself.
+    file = std::fopen(fileName, "rb");
     if (file == nullptr) {
       std::printf("fatal error: unable to open %s\n", fileName);
       return 1;

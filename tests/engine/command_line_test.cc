@@ -93,6 +93,7 @@ TEST(CommandLine, DefaultSearchNeverLooksInTheCurrentDirectory) {
 }
 
 TEST(CommandLine, ProfileFallsBackToHome) {
+  if (pendcal_test::UnderWine()) GTEST_SKIP() << "HOME stands in for USERPROFILE on POSIX only";
   Options o;
   o.setUserProfile = false;
   auto r = RunPendcal({}, {{"pendra.pnd", "remind [home]."}}, o);
