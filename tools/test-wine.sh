@@ -61,6 +61,7 @@ fi
 
 step() { echo "== wine: $1 ($((SECONDS - started)) s so far)"; }
 started=$SECONDS
+bash tools/install-deps.sh test
 step "cross build"
 bash tools/build-windows.sh
 step "native test harness"
@@ -70,7 +71,8 @@ mingw=x86_64-w64-mingw32-g++-posix
 command -v $mingw >/dev/null || mingw=x86_64-w64-mingw32-g++
 mkdir -p "$work"
 for tool in profile_launcher list_probe; do
-  $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -municode -static \
+  [ "$work/$tool.exe" -nt "tests/wine/$tool.cc" ] && continue
+  $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
     -o "$work/$tool.exe" "tests/wine/$tool.cc"
 done
 
@@ -80,6 +82,8 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wineserver" -p  # stays up between the many short runs
+# Booted before any test: Wine's services start here, not under a test,
+# where they would keep the test's output pipe open.
 "$WINELOADER" wineboot -i >/dev/null 2>&1
 
 # pendcal.exe runs from a folder with a Cyrillic name; the tests give it
@@ -88,8 +92,13 @@ step "black-box pendcal tests"
 exe_dir="$work/папка"
 mkdir -p "$exe_dir"
 cp build/windows/engine/pendcal.exe "$exe_dir/"
-PENDCAL_EXE="$exe_dir/pendcal.exe" PENDCAL_PREFIX="$WINELOADER $work/profile_launcher.exe" \
-  timeout 150 build/release/tests/engine_tests --gtest_brief=1
+log=$work/engine-tests.log
+if ! PENDCAL_EXE="$exe_dir/pendcal.exe" PENDCAL_PREFIX="$WINELOADER $work/profile_launcher.exe" \
+  timeout 150 build/release/tests/engine_tests >"$log" 2>&1; then
+  cat "$log"
+  exit 1
+fi
+sed -n '/ ran\./,$p' "$log"
 
 step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke
