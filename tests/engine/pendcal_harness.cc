@@ -67,12 +67,21 @@ Result RunPendcal(const std::vector<std::string>& args,
     std::string profile = (dir / options.profile).string();
     if (options.setUserProfile) {
       setenv("USERPROFILE", profile.c_str(), 1);
-      setenv("PENDCAL_USERPROFILE", profile.c_str(), 1);
     } else {
       unsetenv("USERPROFILE");
-      unsetenv("PENDCAL_USERPROFILE");
     }
     setenv("HOME", profile.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    for (const auto& [variable, value] : options.env) {
+      std::string v = value[0] == '@' ? dir.string() + value.substr(1) : value;
+      setenv(variable.c_str(), v.c_str(), 1);
+    }
+    // The launcher under Wine hands this on as USERPROFILE.
+    if (const char* p = getenv("USERPROFILE")) {
+      setenv("PENDCAL_USERPROFILE", p, 1);
+    } else {
+      unsetenv("PENDCAL_USERPROFILE");
+    }
     if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
     std::vector<char*> argv;
     for (const std::string& w : command) argv.push_back(const_cast<char*>(w.c_str()));
