@@ -26,6 +26,7 @@ smoke() {
   local pendra=$!
   if ! timeout 60 xdotool search --sync --onlyvisible --name Pendra >/dev/null; then
     echo "pendra showed no window" >&2
+    kill "$pendra" 2>/dev/null || true
     return 1
   fi
   local status=0
