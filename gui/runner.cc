@@ -231,6 +231,27 @@ std::vector<std::string> listLines(const EngineRun& run, const std::string& path
   return lines;
 }
 
+bool exportSucceeded(const EngineRun& run) {
+  return run.ok && !run.cut && !run.timedOut && !run.stopped && run.signal == 0 && run.status == 0;
+}
+
+std::vector<std::string> finishExport(const EngineRun& run, const std::string& enginePath,
+                                      const std::string& file) {
+  if (!run.ok) return {kEngineError, enginePath};
+  if (exportSucceeded(run)) {
+    if (writeWholeFile(file, run.output)) return {};
+    return {"(cannot write " + file + ")"};
+  }
+  std::vector<std::string> lines = splitLines(run.errors);
+  if (run.cut) {
+    lines.push_back("(calendar larger than " + std::to_string(kExportCap >> 20) + " MiB)");
+  } else if (std::string ending = endingLine(run); !ending.empty()) {
+    lines.push_back(std::move(ending));
+  }
+  lines.push_back("(nothing written to " + file + ")");
+  return lines;
+}
+
 std::vector<std::string> updateLines(const std::string& path, const pendra::Date& date) {
   EngineRequest request;
   request.path = path;

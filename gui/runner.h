@@ -144,6 +144,21 @@ std::string endingLine(const EngineRun& run);
 // was cut, or endingLine() when it has one.
 std::vector<std::string> listLines(const EngineRun& run, const std::string& path);
 
+// True when an export run gave a whole calendar: exit status 0, nothing cut,
+// not stopped, not timed out.
+bool exportSucceeded(const EngineRun& run);
+
+// Finishes an export run: writes its output to file (UTF-8 path) when it
+// succeeded and returns no lines; else returns the list-box items that say
+// why nothing was written: kEngineError and the engine path when it could
+// not be run, or what it wrote to standard error, how it ended, and a
+// last line naming the file.
+std::vector<std::string> finishExport(const EngineRun& run, const std::string& enginePath,
+                                      const std::string& file);
+
+// Writes data to the file at path (UTF-8), replacing it, in binary.
+bool writeWholeFile(const std::string& path, std::string_view data);
+
 // Update for one date, blocking: runs the engine at path for the usual
 // window and returns the list-box items.
 std::vector<std::string> updateLines(const std::string& path, const pendra::Date& date);
