@@ -204,12 +204,13 @@ std::string secondsText(std::chrono::milliseconds limit) {
 
 std::string endingLine(const EngineRun& run) {
   if (!run.ok || run.cut) return std::string();
-  if (run.timedOut) {
-    return "(pendcal stopped after the time limit of " + secondsText(run.timeLimit) +
-           "; PENDRA_TIMEOUT sets it in seconds)";
-  }
+  if (run.timedOut)
+    return "(pendcal stopped at the time limit of " + secondsText(run.timeLimit) + ")";
   if (run.signal != 0) return "(pendcal ended by signal " + std::to_string(run.signal) + ")";
-  if (run.status == 0 || run.status == 1) return std::string();
+  // Status 1 comes with its error report; without one it is more likely a
+  // kill (Windows' task manager ends a process with 1).
+  if (run.status == 0 || (run.status == 1 && !(run.output.empty() && run.errors.empty())))
+    return std::string();
   // Windows gives a crash as an NTSTATUS code, which reads better in hex.
   char text[64];
   unsigned status = static_cast<unsigned>(run.status);

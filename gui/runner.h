@@ -135,8 +135,9 @@ EngineRun runEngine(const std::string& path, const std::vector<std::string>& arg
 std::vector<std::string> splitLines(std::string_view text);
 
 // The line that says how a run ended when that is not its own report:
-// the time limit, a signal, an exit status other than 0 and 1. Empty for
-// exit 0 or 1, a cut output (kOutputCut says that) and a failed start.
+// the time limit, a signal, an exit status other than 0, or 1 with no
+// output at all. Empty for exit 0, exit 1 with its error report, a cut
+// output (kOutputCut says that) and a failed start.
 std::string endingLine(const EngineRun& run);
 
 // The list-box items for a run: kEngineError and the engine path when it

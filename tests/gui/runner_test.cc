@@ -122,29 +122,30 @@ TEST(Runner, TimeLimitFromTheEnvironmentText) {
 
 TEST(Runner, EndingLineTellsAFailedEngineFromAnEmptyDay) {
   struct Case {
+    const char* output;
     int status, signal;
     bool timedOut, cut;
     long long limit;
     const char* expected;
   };
   const Case cases[] = {
-      {0, 0, false, false, 10000, ""},
-      {1, 0, false, false, 10000, ""},  // the output holds its error report
-      {3, 0, false, false, 10000, "(pendcal exited with status 3)"},
-      {255, 0, false, false, 10000, "(pendcal exited with status 255)"},
-      {0, 9, false, false, 10000, "(pendcal ended by signal 9)"},
-      {0, 11, false, false, 10000, "(pendcal ended by signal 11)"},
-      {static_cast<int>(0xC00000FDu), 0, false, false, 10000,
+      {"", 0, 0, false, false, 10000, ""},
+      {"pendra.pnd(3): error\n", 1, 0, false, false, 10000, ""},          // its error report
+      {"", 1, 0, false, false, 10000, "(pendcal exited with status 1)"},  // no report: killed
+      {"x\n", 3, 0, false, false, 10000, "(pendcal exited with status 3)"},
+      {"", 255, 0, false, false, 10000, "(pendcal exited with status 255)"},
+      {"", 0, 9, false, false, 10000, "(pendcal ended by signal 9)"},
+      {"x\n", 0, 11, false, false, 10000, "(pendcal ended by signal 11)"},
+      {"", static_cast<int>(0xC00000FDu), 0, false, false, 10000,
        "(pendcal exited with status 0xC00000FD)"},  // a Windows stack overflow
-      {0, 9, true, false, 10000,
-       "(pendcal stopped after the time limit of 10 s; PENDRA_TIMEOUT sets it in seconds)"},
-      {1, 0, true, false, 2500,
-       "(pendcal stopped after the time limit of 2.5 s; PENDRA_TIMEOUT sets it in seconds)"},
-      {0, 9, false, true, 10000, ""},  // kOutputCut says why it was stopped
+      {"", 0, 9, true, false, 10000, "(pendcal stopped at the time limit of 10 s)"},
+      {"x\n", 1, 0, true, false, 2500, "(pendcal stopped at the time limit of 2.5 s)"},
+      {"x\n", 0, 9, false, true, 10000, ""},  // kOutputCut says why it was stopped
   };
   for (const Case& c : cases) {
     gui::EngineRun run;
     run.ok = true;
+    run.output = c.output;
     run.status = c.status;
     run.signal = c.signal;
     run.timedOut = c.timedOut;
@@ -161,8 +162,7 @@ TEST(Runner, EnginesThatFailLoopOrAreKilled) {
     const char* body;
     Lines expected;
   };
-  const std::string limit =
-      "(pendcal stopped after the time limit of 0.4 s; PENDRA_TIMEOUT sets it in seconds)";
+  const std::string limit = "(pendcal stopped at the time limit of 0.4 s)";
   const Case cases[] = {
       {"empty day", "exit 0\n", {}},
       {"error report",
