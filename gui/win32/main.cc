@@ -194,12 +194,12 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       }
       return FALSE;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xfff0) == SC_CLOSE) {
-        stopRun();
-        PostQuitMessage(0);
-        return TRUE;
-      }
-      return FALSE;
+      if ((wParam & 0xfff0) != SC_CLOSE) return FALSE;
+      [[fallthrough]];
+    case WM_CLOSE:  // also what taskkill and a session's end send
+      stopRun();
+      PostQuitMessage(0);
+      return TRUE;
   }
   return FALSE;
 }
@@ -209,6 +209,10 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
+  // The engine inherits the error mode: one that crashes then ends at once
+  // with its exception code, which the list names, instead of waiting
+  // behind the system's crash dialog.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
   gEnginePath = gui::enginePath();
   DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PENDRA), nullptr, dialogProc, 0);
   stopRun();  // however the dialog ended, no engine outlives it
