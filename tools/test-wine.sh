@@ -12,17 +12,18 @@ export WINEPREFIX=$work/prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer
 wineserver=/usr/lib/wine/wineserver
-smoke_text="Smoke line from pendcal.exe"
+smoke_text="Smoke line from pendcal.exe: Café"
 
-# The pendra smoke test, run inside xvfb-run. pendra starts with a profile
-# whose reminder file names every day; its window is 7 days before and 14
-# after today, so 22 lines, one of them today's.
+# The pendra smoke test, run inside xvfb-run. pendra starts from a folder
+# with a Cyrillic name, with a profile folder of another, whose reminder file
+# names every day in UTF-8 text; its window is 7 days before and 14 after
+# today, so 22 lines, one of them today's.
 smoke() {
-  local profile=$work/smoke-profile
+  local profile=$work/smoke-Иван
   rm -rf "$profile" && mkdir -p "$profile"
   echo "remind [$smoke_text]." >"$profile/pendra.pnd"
   PENDCAL_USERPROFILE=$profile "$WINELOADER" "$work/profile_launcher.exe" \
-    "$root/build/windows/engine/pendra.exe" &
+    "$work/папка/pendra.exe" &
   local pendra=$!
   if ! timeout 60 xdotool search --sync --onlyvisible --name Pendra >/dev/null; then
     echo "pendra showed no window" >&2
@@ -87,12 +88,12 @@ trap '"$wineserver" -k 2>/dev/null || true' EXIT
 # where they would keep the test's output pipe open.
 "$WINELOADER" wineboot -i >/dev/null 2>&1
 
-# pendcal.exe runs from a folder with a Cyrillic name; the tests give it
-# Cyrillic file and profile names of their own.
+# Both programs run from a folder with a Cyrillic name; the tests give
+# pendcal.exe Cyrillic file and profile names of their own.
 step "black-box pendcal tests"
 exe_dir="$work/папка"
 mkdir -p "$exe_dir"
-cp build/windows/engine/pendcal.exe "$exe_dir/"
+cp build/windows/engine/pendcal.exe build/windows/engine/pendra.exe "$exe_dir/"
 log=$work/engine-tests.log
 if ! PENDCAL_EXE="$exe_dir/pendcal.exe" PENDCAL_PREFIX="$WINELOADER $work/profile_launcher.exe" \
   timeout 150 build/release/tests/engine_tests >"$log" 2>&1; then
