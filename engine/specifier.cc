@@ -187,7 +187,8 @@ void Specifier::search(Ahead& a, int64_t n, Date d, int64_t limit) {
   a.found = -1;
   for (;;) {
     int64_t skipTo = -1;
-    if (d.year > s.lastYear) {
+    // Whole weeks keep the weekday: a wrong one never becomes right.
+    if (d.year > s.lastYear || (step == 7 && (s.weekdays >> d.weekday & 1u) == 0)) {
       skipTo = onLattice(kLastDay + 1);
     } else if (d.year < s.firstYear) {
       skipTo = onLattice(Date(1, 1, s.firstYear).dayNumber());
