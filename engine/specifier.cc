@@ -193,23 +193,32 @@ void Specifier::search(Ahead& a, int64_t n, Date d, int64_t limit) {
     } else if (d.year < s.firstYear) {
       skipTo = onLattice(Date(1, 1, s.firstYear).dayNumber());
     } else if ((s.months >> d.month & 1u) == 0) {
-      Date next(1, d.month, d.year);
-      next.nextMonth();
-      skipTo = onLattice(next.dayNumber());
+      skipTo = onLattice(n + pendra::daysInMonth(d.month, d.year) - d.day + 1);
     } else if (step == 1 && (s.days >> d.day & 1u) == 0) {
       // Straight to the next day of the month the sieve admits.
       uint32_t later = d.day >= 31 ? 0 : s.days >> (d.day + 1) << (d.day + 1);
       int day = later != 0 ? std::countr_zero(later) : 32;
       if (day > pendra::daysInMonth(d.month, d.year)) {
-        Date next(1, d.month, d.year);
-        next.nextMonth();
-        skipTo = next.dayNumber();
+        skipTo = n + pendra::daysInMonth(d.month, d.year) - d.day + 1;
       } else if (n + (day - d.day) <= limit) {
         n += day - d.day;
         stepForward(d, day - d.day);
         continue;
       } else {
         skipTo = n + (day - d.day);
+      }
+    } else if (step == 1 && (s.weekdays >> d.weekday & 1u) == 0) {
+      // Straight to the next weekday the sieve admits.
+      int ahead = 1;
+      while (ahead < 7 && (s.weekdays >> ((d.weekday - 1 + ahead) % 7 + 1) & 1u) == 0) ++ahead;
+      if (ahead == 7) {
+        skipTo = kLastDay + 1;
+      } else if (n + ahead <= limit) {
+        n += ahead;
+        stepForward(d, ahead);
+        continue;
+      } else {
+        skipTo = n + ahead;
       }
     } else if (s.admits(d) && test(d)) {
       a.found = a.to = n;
@@ -237,8 +246,19 @@ void Specifier::search(Ahead& a, int64_t n, Date d, int64_t limit) {
       a.next = Date();  // worked out when needed
       return;
     }
+    // Forward by days, keeping the weekday right; most skips end on the
+    // first of the next month.
+    int64_t days = skipTo - n;
+    if (days == pendra::daysInMonth(d.month, d.year) - d.day + 1) {
+      d.day = 1;
+      d.nextMonth();
+      d.weekday = static_cast<uint8_t>((d.weekday - 1 + days) % 7 + 1);
+    } else if (days <= 62) {
+      stepForward(d, static_cast<int32_t>(days));
+    } else {
+      d = Date::fromNumber(skipTo);
+    }
     n = skipTo;
-    d = Date::fromNumber(n);
   }
 }
 
