@@ -1,5 +1,6 @@
 #include "engine/ical.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdlib>
 #include <cstring>
@@ -35,11 +36,13 @@ size_t utf8Length(const unsigned char* p, size_t left) {
   return 0;
 }
 
-// "YYYYMMDD".
+// "YYYYMMDD". REQUIRES: a year below 10000.
 std::string dateValue(const pendra::Date& d) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u%02u%02u", static_cast<unsigned>(d.year), d.month, d.day);
-  return text;
+  char text[8];
+  unsigned digits[8] = {d.year / 1000 % 10, d.year / 100 % 10, d.year / 10 % 10, d.year % 10u,
+                        d.month / 10u,      d.month % 10u,     d.day / 10u,      d.day % 10u};
+  for (int i = 0; i < 8; ++i) text[i] = static_cast<char>('0' + digits[i]);
+  return std::string(text, 8);
 }
 
 // Collects what an action prints, for the event's texts.
@@ -169,23 +172,24 @@ std::string escapeText(std::string_view text) {
 
 void appendContentLine(std::string* out, std::string_view name, std::string_view value) {
   // The first physical line holds 75 octets; each later one a space and 74.
-  std::string text;
-  text.reserve(name.size() + 1 + value.size());
-  text.append(name).append(":").append(value);
-  std::string_view rest(text);
-  size_t limit = 75;
-  while (rest.size() > limit) {
+  size_t limit = 75 - std::min<size_t>(name.size() + 1, 75);
+  out->append(name).append(":");
+  while (value.size() > limit) {
     size_t cut = limit;
-    while (cut > 0 && (static_cast<unsigned char>(rest[cut]) & 0xc0) == 0x80) --cut;
-    out->append(rest.substr(0, cut)).append("\r\n ");
-    rest.remove_prefix(cut);
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xc0) == 0x80) --cut;
+    // A name of 75 octets leaves no room on its line; the value starts on the next.
+    out->append(value.substr(0, cut)).append("\r\n ");
+    value.remove_prefix(cut);
     limit = 74;
   }
-  out->append(rest).append("\r\n");
+  out->append(value).append("\r\n");
 }
 
+// The last second of 9999, the last year a stamp can show.
+constexpr int64_t kLastStamp = 253402300799;
+
 std::string utcStamp(int64_t seconds) {
-  if (seconds < 0) seconds = 0;
+  seconds = std::clamp<int64_t>(seconds, 0, kLastStamp);
   static const int64_t kEpoch = pendra::Date(1, 1, 1970).dayNumber();
   int64_t day = kEpoch + seconds / 86400;
   int64_t inDay = seconds % 86400;
@@ -202,8 +206,7 @@ int64_t stampSeconds() {
   if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
     char* end = nullptr;
     long long v = std::strtoll(fixed, &end, 10);
-    // Up to the end of 9999, the last year a stamp can show.
-    if (*fixed != '\0' && *end == '\0' && v >= 0 && v < 253402300800LL) return v;
+    if (*fixed != '\0' && *end == '\0' && v >= 0 && v <= kLastStamp) return v;
   }
   return static_cast<int64_t>(std::time(nullptr));
 }

@@ -29,11 +29,11 @@ std::string escapeText(std::string_view text);
 // by CR LF. REQUIRES: value is UTF-8 (escapeText's results are).
 void appendContentLine(std::string* out, std::string_view name, std::string_view value);
 
-// "YYYYMMDDTHHMMSSZ" for seconds since 1970 (UTC).
+// "YYYYMMDDTHHMMSSZ" for seconds since 1970 (UTC), held to 1970 .. 9999.
 std::string utcStamp(int64_t seconds);
 
-// The DTSTAMP of this run: SOURCE_DATE_EPOCH when set to a number, else the
-// current time.
+// The DTSTAMP of this run: SOURCE_DATE_EPOCH when set to a number of
+// seconds up to the end of 9999, else the current time.
 int64_t stampSeconds();
 
 // ---- The calendar -------------------------------------------------------------

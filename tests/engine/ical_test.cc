@@ -2,6 +2,7 @@
 // whole calendar is read back by a real parser in ical_test.py.
 #include "engine/ical.h"
 
+#include <cstdint>
 #include <string>
 
 #include "gtest/gtest.h"
@@ -53,6 +54,7 @@ TEST(Ical, UtcStamp) {
   EXPECT_EQ("19700101T000000Z", engine::utcStamp(0));
   EXPECT_EQ("20050707T123456Z", engine::utcStamp(1120739696));
   EXPECT_EQ("20001231T235959Z", engine::utcStamp(978307199));
+  EXPECT_EQ("99991231T235959Z", engine::utcStamp(INT64_MAX));  // held to four-digit years
 }
 
 }  // namespace
