@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/scan_index.h"
 #include "engine/specifier.h"
@@ -215,16 +216,21 @@ int64_t stampSeconds() {
 
 void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_t first,
                    int64_t last, const char* calendarName, std::FILE* out) {
-  // Per entry: its UID hash and the last event date written, so that the
-  // days of a look-ahead announce their event once.
+  // Per entry: its UID hash and its place in the file.
   struct State {
     uint64_t uid;
-    int64_t lastEvent = -1;
+    uint64_t place;
   };
   std::unordered_map<const Reminder*, State> states;
   std::unordered_map<uint64_t, uint32_t> twins;
-  for (const auto& entry : entries)
-    states[entry.get()] = State{uidHash(entry->sourceKey, twins[entry->sourceKey]++)};
+  for (const auto& entry : entries) {
+    uint64_t place = states.size();
+    states[entry.get()] = State{uidHash(entry->sourceKey, twins[entry->sourceKey]++), place};
+  }
+  // The events of look-ahead entries already written, as place << 32 | day:
+  // the days before an event announce it too, and not in date order (with
+  // weeks, a day can announce an event after one it announces later).
+  std::unordered_set<uint64_t> announced;
 
   static const int64_t kLastEventDay = pendra::Date(30, 12, 9999).dayNumber();
   CalendarWriter writer(out, utcStamp(stampSeconds()));
@@ -235,10 +241,11 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
     index.forEachMatch(current, [&](const Reminder& entry) {
       Specifier& specifier = *entry.specifier;
       pendra::Date matched = specifier.matched();
-      State& state = states[&entry];
+      const State& state = states[&entry];
       int64_t eventDay = matched.dayNumber();
-      if (eventDay <= state.lastEvent) return;
-      state.lastEvent = eventDay;
+      if (specifier.previousCount() > 0 &&
+          !announced.insert(state.place << 32 | static_cast<uint64_t>(eventDay)).second)
+        return;
       // An iCalendar date has four digits of year, the event's end too.
       if (eventDay > kLastEventDay) return;
       pendra::Date occurrence = specifier.occurrence(matched);

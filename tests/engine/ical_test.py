@@ -112,7 +112,8 @@ class AgainstTheReport(unittest.TestCase):
 
     def test_look_ahead_is_one_event_with_an_alarm(self):
         text = ("dec 25 previous 3 days remind [Christmas].\n"
-                "jul 4 previous 2 weeks remind [Fourth] remind [Flags].\n")
+                "jul 4 previous 2 weeks remind [Fourth] remind [Flags].\n"
+                "jan 5 and jan 10 previous 1 week remind [Twice].\n")
         cases = [
             # window, report lines, events as (date, summary, alarm)
             (["-b", "0", "-a", "3", "20", "dec", "2005"], 2,
@@ -120,6 +121,10 @@ class AgainstTheReport(unittest.TestCase):
             (["-b", "0", "-a", "30", "15", "jun", "2005"], 6,
              [(datetime.date(2005, 7, 4), "Fourth", datetime.timedelta(days=-14)),
               (datetime.date(2005, 7, 4), "Flags", datetime.timedelta(days=-14))]),
+            # 3 jan announces 10 jan, before 5 jan is reached.
+            (["-b", "0", "-a", "7", "3", "jan", "2006"], 3,
+             [(datetime.date(2006, 1, 10), "Twice", datetime.timedelta(days=-7)),
+              (datetime.date(2006, 1, 5), "Twice", datetime.timedelta(days=-7))]),
         ]
         for window, report_lines, expected in cases:
             _, lines = report(text, window)
