@@ -216,17 +216,21 @@ int64_t stampSeconds() {
 
 void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_t first,
                    int64_t last, const char* calendarName, std::FILE* out) {
-  // Per entry: its UID hash and its place in the file.
+  // Per entry: its UID hash and its place in the file, sorted by the
+  // entry's address for the lookups of the scan.
   struct State {
+    const Reminder* entry;
     uint64_t uid;
     uint64_t place;
+    bool operator<(const State& other) const { return entry < other.entry; }
   };
-  std::unordered_map<const Reminder*, State> states;
+  std::vector<State> states;
   std::unordered_map<uint64_t, uint32_t> twins;
   for (const auto& entry : entries) {
-    uint64_t place = states.size();
-    states[entry.get()] = State{uidHash(entry->sourceKey, twins[entry->sourceKey]++), place};
+    uint64_t uid = uidHash(entry->sourceKey, twins[entry->sourceKey]++);
+    states.push_back(State{entry.get(), uid, states.size()});
   }
+  std::sort(states.begin(), states.end());
   // The events of look-ahead entries already written, as place << 32 | day:
   // the days before an event announce it too, and not in date order (with
   // weeks, a day can announce an event after one it announces later).
@@ -241,7 +245,7 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
     index.forEachMatch(current, [&](const Reminder& entry) {
       Specifier& specifier = *entry.specifier;
       pendra::Date matched = specifier.matched();
-      const State& state = states[&entry];
+      const State& state = *std::lower_bound(states.begin(), states.end(), State{&entry, 0, 0});
       int64_t eventDay = matched.dayNumber();
       if (specifier.previousCount() > 0 &&
           !announced.insert(state.place << 32 | static_cast<uint64_t>(eventDay)).second)
@@ -253,9 +257,11 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
       for (const auto& action : entry.actions) {
         TextPort text;
         action->write(text, matched, occurrence, matched);
-        char uid[64];
-        std::snprintf(uid, sizeof uid, "%s-%016" PRIx64 "-%d@pendcal", dateValue(matched).c_str(),
-                      state.uid, static_cast<int>(++number));
+        // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
+        std::string uid = dateValue(matched) + "-";
+        for (int shift = 60; shift >= 0; shift -= 4)
+          uid += "0123456789abcdef"[(state.uid >> shift) & 15];
+        uid.append("-").append(std::to_string(++number)).append("@pendcal");
         writer.event(matched, uid, text.text, specifier.previousCount(), specifier.previousStep());
       }
     });
