@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/platform.h"
 #include "engine/scan_index.h"
 #include "engine/specifier.h"
 #include "scheme/host.h"
@@ -237,6 +238,7 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
   std::unordered_set<uint64_t> announced;
 
   static const int64_t kLastEventDay = pendra::Date(30, 12, 9999).dayNumber();
+  setBinaryMode(out);  // the lines end in CR LF as written
   CalendarWriter writer(out, utcStamp(stampSeconds()));
   writer.begin(calendarName);
   ScanIndex index(entries);

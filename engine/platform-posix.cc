@@ -26,4 +26,6 @@ const char* profileDirectory() {
 
 bool isPathSeparator(char c) { return c == '/'; }
 
+void setBinaryMode(std::FILE*) {}
+
 }  // namespace engine

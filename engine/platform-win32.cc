@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -21,5 +23,10 @@ std::string fileDirectory(const char* name) {
 const char* profileDirectory() { return std::getenv("USERPROFILE"); }
 
 bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
+
+void setBinaryMode(std::FILE* file) {
+  std::fflush(file);
+  _setmode(_fileno(file), _O_BINARY);
+}
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #ifndef PENDRA_ENGINE_PLATFORM_H_
 #define PENDRA_ENGINE_PLATFORM_H_
 
+#include <cstdio>
 #include <string>
 
 namespace engine {
@@ -18,6 +19,10 @@ const char* profileDirectory();
 
 // The platform's path separators.
 bool isPathSeparator(char c);
+
+// Makes file write its bytes as given: on Windows a text stream would put a
+// CR before every LF, doubling the CR of a CR LF.
+void setBinaryMode(std::FILE* file);
 
 }  // namespace engine
 
