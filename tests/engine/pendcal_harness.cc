@@ -51,6 +51,11 @@ Result RunPendcal(const std::vector<std::string>& args,
       unsetenv("USERPROFILE");
     }
     setenv("HOME", profile.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    for (const auto& [variable, value] : options.env) {
+      std::string v = value[0] == '@' ? dir.string() + value.substr(1) : value;
+      setenv(variable.c_str(), v.c_str(), 1);
+    }
     if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(PENDCAL_PATH));

@@ -18,6 +18,10 @@ struct Options {
   std::string cwd;             // current directory, relative to the temporary one
   std::string profile;         // USERPROFILE (and HOME), relative to the temporary one
   bool setUserProfile = true;  // false: USERPROFILE unset, HOME alone names the profile
+  // Further variables, set after the ones above; "@" at the start of a value
+  // stands for the temporary directory. XDG_CONFIG_HOME is unset unless
+  // given here.
+  std::vector<std::pair<std::string, std::string>> env;
 };
 
 // Runs pendcal with args. files maps relative paths to contents; their
