@@ -61,7 +61,7 @@ std::vector<SearchPlace> searchPlaces() {
 }
 
 std::FILE* openForReading(const char* name) {
-  std::FILE* file = std::fopen(name, "r");
+  std::FILE* file = std::fopen(name, "rb");
   struct stat info;
   if (file != nullptr && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
     std::fclose(file);

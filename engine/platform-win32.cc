@@ -43,7 +43,7 @@ std::vector<SearchPlace> searchPlaces() {
 }
 
 std::FILE* openForReading(const char* name) {
-  std::FILE* file = std::fopen(name, "r");
+  std::FILE* file = std::fopen(name, "rb");
   struct _stat64 info;
   if (file != nullptr && _fstat64(_fileno(file), &info) == 0 && (info.st_mode & _S_IFDIR) != 0) {
     std::fclose(file);

@@ -29,8 +29,10 @@ struct SearchPlace {
 // The places in search order.
 std::vector<SearchPlace> searchPlaces();
 
-// Opens a file for reading. A directory is refused (errno EISDIR), as if it
-// could not be opened. Null on failure, with errno set.
+// Opens a file for reading, in binary: on Windows a Ctrl-Z byte is then
+// text like any other (the lexer takes CR LF line ends itself). A directory
+// is refused (errno EISDIR), as if it could not be opened. Null on failure,
+// with errno set.
 std::FILE* openForReading(const char* name);
 // Names the file behind an open stream so that two streams on the same file
 // give the same text; empty when the system cannot tell.
