@@ -243,10 +243,9 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
   writer.begin(calendarName);
   ScanIndex index(entries);
   for (int64_t n = first; n <= last; ++n) {
-    pendra::Date current = pendra::Date::fromNumber(static_cast<int32_t>(n));
-    index.forEachMatch(current, [&](const Reminder& entry) {
-      Specifier& specifier = *entry.specifier;
-      pendra::Date matched = specifier.matched();
+    pendra::Date current = pendra::Date::fromNumber(n);
+    index.forEachMatch(current, [&](const Reminder& entry, const pendra::Date& matched) {
+      const Specifier& specifier = *entry.specifier;
       const State& state = *std::lower_bound(states.begin(), states.end(), State{&entry, 0, 0});
       int64_t eventDay = matched.dayNumber();
       if (specifier.previousCount() > 0 &&
