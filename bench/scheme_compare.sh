@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs small Scheme programs in pendcal (a .pnd file per program) and, when
-# it is installed, in Guile's interpreter, and prints each run's wall time
-# and peak RSS as /usr/bin/time -v reports them. Guile is here only for
-# comparison.
+# it is installed, in Guile's interpreter, and prints each run's CPU time
+# (user + system) and peak RSS as /usr/bin/time -v reports them. Guile is
+# here only for comparison.
 #   bench/scheme_compare.sh PENDCAL [PROGRAM...]
 # Programs: fib25 tak loop3M loop100M cons1M closure1M (default: all).
 set -euo pipefail
@@ -33,15 +33,16 @@ expression() {
     closure1M) echo "(mk 1000000 (lambda () 0))" ;;
   esac
 }
-# "seconds peak-MB" of one run, from time -v.
+# "cpu-seconds peak-MB" of one run, from time -v: user plus system time,
+# which a busy machine disturbs less than the wall clock.
 measure() {
   /usr/bin/time -v "$@" >"$work/out" 2>"$work/time" || { cat "$work/out" "$work/time" >&2; return 1; }
-  awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = t[n] + (n > 1 ? t[n-1] * 60 : 0) }
+  awk -F': ' '/User time|System time/ { s += $2 }
               /Maximum resident set size/ { m = $2 / 1024 }
               END { printf "%8.2f s %8.1f MB", s, m }' "$work/time"
 }
 
-printf "%-10s %-9s %22s %22s\n" program result pendcal guile
+printf "%-10s %-9s %22s %22s\n" program result "pendcal (cpu, rss)" "guile (cpu, rss)"
 for p in "${programs[@]}"; do
   printf "%s\n%s\n" "$(definition "$p")" "$(expression "$p")" >"$work/$p.pnd"
   printf "%s\n(display %s)\n(newline)\n" "$(definition "$p")" "$(expression "$p")" >"$work/$p.scm"
