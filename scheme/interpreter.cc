@@ -103,12 +103,10 @@ Interpreter::Interpreter(OutputPort& out, HostHooks& hooks) : out_(out), hooks_(
 
 Interpreter::~Interpreter() {
   // Free frames are poisoned in sanitizer builds; teardown destroys them too.
-  for (auto& lists : freeFrames_) {
-    for (Environment*& list : lists) {
-      while (list != nullptr) {
-        unpoison(list, frameBytes(list));
-        list = list->parent();
-      }
+  for (int kind = 0; kind < 4; ++kind) {
+    for (int32_t n = 0; n <= kReusedSlots; ++n) {
+      for (Environment* f = freeFrames_[kind][n]; f != nullptr; f = f->parent())
+        unpoison(f, frameBytes(kind, n));
     }
   }
   while (objects_ != nullptr) {
@@ -169,9 +167,9 @@ Value* Interpreter::allocateSlots(int32_t n, Value fill) {
 // never to frames. Frames on the evaluation stack when an error is reported
 // are never left, so they stay as the report shows them.
 
-size_t Interpreter::frameBytes(const Environment* frame) {
+size_t Interpreter::frameBytes(int kind, int32_t n) {
   size_t head = 0;
-  switch (frame->kind()) {
+  switch (static_cast<Environment::Kind>(kind)) {
     case Environment::Kind::TopLevel:
       head = sizeof(TopLevelFrame);
       break;
@@ -186,7 +184,7 @@ size_t Interpreter::frameBytes(const Environment* frame) {
       break;
   }
   head = (head + 7) & ~static_cast<size_t>(7);
-  return head + static_cast<size_t>(frame->slotCount()) * sizeof(Value);
+  return head + static_cast<size_t>(n) * sizeof(Value);
 }
 
 void Interpreter::releaseFrame(Environment* frame) {
@@ -196,7 +194,7 @@ void Interpreter::releaseFrame(Environment* frame) {
   frame->setParent(list);
   list = frame;
 #if defined(PENDRA_POISON_FRAMES)
-  ASAN_POISON_MEMORY_REGION(frame, frameBytes(frame));
+  ASAN_POISON_MEMORY_REGION(frame, frameBytes(static_cast<int>(frame->kind()), n));
 #endif
 }
 

@@ -146,8 +146,8 @@ class Interpreter {
     F* f;
     Environment** list = n <= kReusedSlots ? &freeFrames_[static_cast<int>(F::kKind)][n] : nullptr;
     if (list != nullptr && *list != nullptr) {
+      unpoison(*list, bytes);  // before the cast, whose type check reads it
       F* old = static_cast<F*>(*list);
-      unpoison(old, bytes);
       *list = old->parent();  // a free frame's parent links its list
       Object* link = old->next_;
       block = reinterpret_cast<char*>(old);
@@ -196,8 +196,9 @@ class Interpreter {
 
   // Frames of up to kReusedSlots slots are reused; larger ones are rare.
   static constexpr int32_t kReusedSlots = 128;
-  // The bytes of a frame made by makeFrame, slots included.
-  static size_t frameBytes(const Environment* frame);
+  // The bytes of a frame of this kind (Environment::Kind) made by makeFrame
+  // with n slots.
+  static size_t frameBytes(int kind, int32_t n);
   static Value* fillSlots(char* at, int32_t n, Value fill) {
     auto* slots = reinterpret_cast<Value*>(at);
     for (int32_t i = 0; i < n; ++i) slots[i] = fill;
@@ -249,9 +250,9 @@ class Interpreter {
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
   size_t allocated_ = 0;
-  size_t heapBytes_ = 0;               // taken from the system for the arena
+  size_t heapBytes_ = 0;                // taken from the system for the arena
   size_t heapLimit_ = size_t{1} << 30;  // see heapLimit()
-  void* reserve_ = nullptr;            // freed to make room for the report
+  void* reserve_ = nullptr;             // freed to make room for the report
 };
 
 }  // namespace scheme

@@ -1,6 +1,7 @@
 #include "engine/pendcal_harness.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +52,12 @@ Result RunPendcal(const std::vector<std::string>& args,
       unsetenv("USERPROFILE");
     }
     setenv("HOME", profile.c_str(), 1);
+    for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
+    if (options.addressSpace > 0) {
+      rlimit limit = {static_cast<rlim_t>(options.addressSpace),
+                      static_cast<rlim_t>(options.addressSpace)};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
+    }
     if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(PENDCAL_PATH));

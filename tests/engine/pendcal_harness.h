@@ -18,6 +18,8 @@ struct Options {
   std::string cwd;             // current directory, relative to the temporary one
   std::string profile;         // USERPROFILE (and HOME), relative to the temporary one
   bool setUserProfile = true;  // false: USERPROFILE unset, HOME alone names the profile
+  std::map<std::string, std::string> environment = {};  // further variables for pendcal
+  long long addressSpace = 0;  // bytes of address space pendcal may use; 0: no limit
 };
 
 // Runs pendcal with args. files maps relative paths to contents; their
