@@ -17,6 +17,7 @@
 
 namespace scheme {
 
+class Closure;
 class Environment;
 
 class Interpreter {
@@ -85,7 +86,9 @@ class Interpreter {
 
   // Prints "message: culprit", a blank line and the backtrace on the output
   // port, then calls the host's onError. Never returns. A none culprit
-  // prints as "#<none>".
+  // prints as "#<none>". Every value is cut at 1,000 characters; a
+  // backtrace of more than 21 frames shows the 10 innermost and the 10
+  // outermost with "    ... N frames left out" between them.
   [[noreturn]] void error(const char* message, Value culprit = Value());
   // True from the start of an error report until onError is called; lets a
   // port tell the report from the output before it.
@@ -137,6 +140,9 @@ class Interpreter {
   // top-level evaluation.
   const SourceTable* shareTable(const SourceTable* table);
   void resetAfterError();
+  // One backtrace entry of error; last is the closure whose heading was
+  // printed last.
+  void reportFrame(Environment* f, Closure*& last);
 
   Value false_, true_, unspecified_, emptyList_, eof_;
   Symbol* quote_ = nullptr;

@@ -1,5 +1,7 @@
 #include "scheme/printer.h"
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "scheme/environment.h"
@@ -101,13 +103,42 @@ void writeAtom(Interpreter& in, OutputPort& port, Value v) {
   port.putText(">");
 }
 
+// Keeps the first limit units written through it and drops the rest; full
+// once a unit past the limit was offered, so the writer can stop early.
+class LimitPort : public OutputPort {
+ public:
+  explicit LimitPort(int32_t limit) : limit_(limit) {}
+  void putChar(char16_t c) override { putUnits(&c, 1); }
+  void putText(const char* text) override {
+    for (; *text != 0 && !full(); ++text) putChar(static_cast<unsigned char>(*text));
+  }
+  void putUnits(const char16_t* units, int32_t count) override {
+    for (int32_t i = 0; i < count && !full(); ++i) {
+      if (static_cast<int32_t>(kept_.size()) == limit_)
+        full_ = true;
+      else
+        kept_.push_back(units[i]);
+    }
+  }
+  bool full() const { return full_; }
+  const std::u16string& kept() const { return kept_; }
+
+ private:
+  int32_t limit_;
+  bool full_ = false;
+  std::u16string kept_;
+};
+
 // Walks list spines and nesting with a stack of its own, so neither long
 // lists nor deep nesting use native stack. A cycle on a spine is found by
 // a second pointer moving at half speed; the rest of that list prints as
-// " ...".
+// " ...". A pair or vector met again while it is still being printed
+// further up (a cycle through cars or vector items) prints as "...".
 class Writer {
  public:
-  Writer(Interpreter& in, OutputPort& port) : in_(in), port_(port) {}
+  // With a limit port, writing stops as soon as that port is full.
+  Writer(Interpreter& in, OutputPort& port, const LimitPort* limit = nullptr)
+      : in_(in), port_(port), limit_(limit) {}
   void write(Value root);
 
  private:
@@ -118,11 +149,27 @@ class Writer {
     Value slow;  // List: the cycle check's slow pointer
     int32_t index;
     int32_t depth;
+    size_t pathMark;  // size of path_ before this entry was opened
   };
+
+  // Marks a pair or vector as being printed.
+  void enter(Value v) {
+    if (onPath_.insert(v.object()).second) path_.push_back(v.object());
+  }
+  void close() {
+    for (size_t i = open_.back().pathMark; i < path_.size(); ++i) onPath_.erase(path_[i]);
+    path_.resize(open_.back().pathMark);
+    open_.pop_back();
+  }
 
   Interpreter& in_;
   OutputPort& port_;
+  const LimitPort* limit_;
   std::vector<Open> open_;
+  // The pairs on the spines of the open lists, up to the one being printed,
+  // and the open vectors: as a set, and in the order entered.
+  std::unordered_set<const Object*> onPath_;
+  std::vector<const Object*> path_;
 };
 
 void Writer::write(Value root) {
@@ -130,14 +177,16 @@ void Writer::write(Value root) {
   bool pending = true;
   int32_t depth = 0;
   for (;;) {
+    if (limit_ != nullptr && limit_->full()) return;
     if (pending) {
       pending = false;
       if (isPair(next) || isType(next, TypeCode::Vector)) {
-        if (depth >= kMaxDepth) {
+        if (depth >= kMaxDepth || onPath_.count(next.object()) != 0) {
           port_.putText("...");
         } else if (isPair(next)) {
           port_.putChar('(');
-          open_.push_back({Kind::List, next, next, 0, depth});
+          open_.push_back({Kind::List, next, next, 0, depth, path_.size()});
+          enter(next);
           next = as<Pair>(next)->car();
           depth = depth + 1;
           pending = true;
@@ -148,7 +197,8 @@ void Writer::write(Value root) {
           if (vector->length() == 0) {
             port_.putChar(')');
           } else {
-            open_.push_back({Kind::Vector, next, Value(), 0, depth});
+            open_.push_back({Kind::Vector, next, Value(), 0, depth, path_.size()});
+            enter(next);
             next = vector->items()[0];
             depth = depth + 1;
             pending = true;
@@ -169,11 +219,12 @@ void Writer::write(Value root) {
           if (++top.index % 2 == 0) top.slow = as<Pair>(top.slow)->cdr();
           if (rest == top.slow) {
             port_.putText(" ...)");
-            open_.pop_back();
+            close();
             continue;
           }
           port_.putChar(' ');
           top.at = rest;
+          enter(rest);
           next = as<Pair>(rest)->car();
           pending = true;
         } else if (rest != in_.emptyList()) {
@@ -183,13 +234,13 @@ void Writer::write(Value root) {
           pending = true;
         } else {
           port_.putChar(')');
-          open_.pop_back();
+          close();
         }
         break;
       }
       case Kind::Dotted:
         port_.putChar(')');
-        open_.pop_back();
+        close();
         break;
       case Kind::Vector: {
         Vector* vector = as<Vector>(top.at);
@@ -199,7 +250,7 @@ void Writer::write(Value root) {
           pending = true;
         } else {
           port_.putChar(')');
-          open_.pop_back();
+          close();
         }
         break;
       }
@@ -215,6 +266,21 @@ void write(Interpreter& in, OutputPort& port, Value v) {
     return;
   }
   Writer(in, port).write(v);
+}
+
+void writeLimited(Interpreter& in, OutputPort& port, Value v, int32_t limit) {
+  LimitPort kept(limit);
+  if (!isPair(v) && !isType(v, TypeCode::Vector))
+    writeAtom(in, kept, v);
+  else
+    Writer(in, kept, &kept).write(v);
+  const std::u16string& text = kept.kept();
+  if (!kept.full()) {
+    port.putUnits(text.data(), static_cast<int32_t>(text.size()));
+    return;
+  }
+  port.putUnits(text.data(), limit - 4);
+  port.putText(" ...");
 }
 
 void display(Interpreter& in, OutputPort& port, Value v) {
