@@ -140,6 +140,7 @@ class Interpreter {
   // top-level evaluation.
   const SourceTable* shareTable(const SourceTable* table);
   void resetAfterError();
+  void growSymbolTable();
   // One backtrace entry of error; last is the closure whose heading was
   // printed last.
   void reportFrame(Environment* f, Closure*& last);
@@ -153,7 +154,9 @@ class Interpreter {
   OutputPort& out_;
   HostHooks& hooks_;
   Object* objects_ = nullptr;  // newest first
-  Symbol* buckets_[67] = {};
+  // Symbol table: 67 buckets at first, doubled past one symbol a bucket.
+  std::vector<Symbol*> buckets_ = std::vector<Symbol*>(67, nullptr);
+  size_t symbolCount_ = 0;
   size_t objectCount_ = 0;
 
   Value tailExpr_;            // the expression a deferred tail stands for
