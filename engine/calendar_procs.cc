@@ -5,12 +5,14 @@
 // A date is a host immediate: the packed date word (day, month, year; low
 // bits 11). The word is canonical, so eq?, eqv? and equal? compare days.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "common/date.h"
 #include "engine/engine.h"
 #include "engine/keyword_table.h"
+#include "engine/platform.h"
 #include "engine/reminder_reader.h"
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
@@ -141,31 +143,42 @@ const Builtin kRemindField("remind-field", remindField, ".s");
 
 // ==== include ===============================================================
 
-bool hasSeparator(const std::string& name) {
-  return name.find('/') != std::string::npos || name.find('\\') != std::string::npos;
-}
+// Includes open at once, not counting the main file.
+constexpr int32_t kMaxIncludeDepth = 64;
 
-// Opens the name as given; else, for a bare name, next to each file being
-// read, from the innermost outward. The file is read right after the
-// current expression, before the rest of the including file.
+// Opens the name as given; else, unless it is absolute, next to each file
+// being read, from the innermost outward, so that a relative name works
+// wherever pendcal was started. The file is read right after the current
+// expression, before the rest of the including file. A file that is being
+// read already, or one nesting too deep, is refused: either would run on
+// until the system's file limit.
 Value include(Interpreter& in, int32_t, Value* argv) {
   std::string name = narrow(argv[0], SIZE_MAX);
   ReminderReader* reader = currentReader();
   if (reader == nullptr || reader->currentInput() == nullptr)
     in.error("Not a valid filename", argv[0]);
-  std::FILE* file = std::fopen(name.c_str(), "r");
-  if (file == nullptr) {
-    if (hasSeparator(name)) in.error("Not a valid filename", argv[0]);
+  std::FILE* file = openForReading(name.c_str());
+  if (file == nullptr && !isAbsolutePath(name.c_str())) {
     for (InputReader* input = reader->currentInput(); input != nullptr && file == nullptr;
          input = input->outer()) {
       std::string path = std::string(input->directory()) + name;
       if (path.size() > kMaxPath) in.error("Not a valid filename", argv[0]);
-      file = std::fopen(path.c_str(), "r");
+      file = openForReading(path.c_str());
       if (file != nullptr) name = path;
     }
-    if (file == nullptr) in.error("Not a valid filename", argv[0]);
   }
-  reader->pushInput(std::make_unique<InputFile>(name.c_str(), file));
+  if (file == nullptr) in.error("Not a valid filename", argv[0]);
+  auto source = std::make_unique<InputFile>(name.c_str(), file);
+  int32_t depth = 0;
+  for (InputReader* input = reader->currentInput(); input != nullptr; input = input->outer()) {
+    bool same =
+        source->identity()[0] != '\0' && std::strcmp(source->identity(), input->identity()) == 0;
+    if (same || depth++ == kMaxIncludeDepth) {
+      source.reset();  // closes the file before the report ends the run
+      in.error("Include nested too deeply", argv[0]);
+    }
+  }
+  reader->pushInput(std::move(source));
   return in.unspecified();
 }
 const Builtin kInclude("include", include, "s");

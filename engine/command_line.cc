@@ -55,18 +55,17 @@ void applyDateWords(int count, char** words, pendra::Date* target) {
 }
 
 std::FILE* findReminderFile(const char** fileName) {
-  static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
-                                        "My Documents/pendra.pnd",
-                                        "My Documents/Pendra/pendra.pnd"};
   // The path stays valid for the whole run: error messages name it.
   static std::string path;
-  const char* profile = profileDirectory();
-  for (const char* place : kPlaces) {
-    path = std::string(profile != nullptr ? profile : "") + "/" + place;
+  for (const SearchPlace& place : searchPlaces()) {
+    if (place.path.empty()) continue;
+    path = place.path;
     *fileName = path.c_str();
-    if (profile == nullptr) continue;  // no profile directory: nothing to search
-    if (std::FILE* f = std::fopen(path.c_str(), "r")) return f;
+    if (std::FILE* f = openForReading(path.c_str())) return f;
+    // A file that is there but cannot be read is reported, not passed over.
+    if (errno != ENOENT && errno != ENOTDIR) return nullptr;
   }
+  *fileName = nullptr;
   return nullptr;
 }
 
@@ -79,10 +78,7 @@ void printUsage() {
   std::printf("DATE: day, month, and year in any order\n");
   std::printf("month is jan, feb, ... dec\n\n");
   std::printf("if no filename is specified, pendcal looks for the following:\n");
-  std::printf("%%USERPROFILE%%\\pendra.pnd\n");
-  std::printf("%%USERPROFILE%%\\pendra\\pendra.pnd\n");
-  std::printf("My Documents\\pendra.pnd\n");
-  std::printf("My Documents\\Pendra\\pendra.pnd\n");
+  for (const SearchPlace& place : searchPlaces()) std::printf("%s\n", place.shown.c_str());
   std::exit(1);
 }
 

@@ -29,9 +29,10 @@ OptionResult parseOptions(int argc, char** argv, CommandLine* cl);
 // anything else is ignored. Later words override earlier ones.
 void applyDateWords(int count, char** words, pendra::Date* target);
 
-// Opens the first of the four default places under the profile directory
-// that can be read; *fileName then names the path tried last. Null when
-// none opens.
+// Opens the first of the default places (searchPlaces) that holds a file
+// and names it in *fileName. Null when none opens: *fileName is then null
+// when no place holds anything, else it names the first place that holds
+// something that cannot be read (a directory, or no permission).
 std::FILE* findReminderFile(const char** fileName);
 
 // The usage text, then exit status 1.

@@ -5,6 +5,7 @@
 #include "common/date.h"
 #include "engine/command_line.h"
 #include "engine/driver.h"
+#include "engine/platform.h"
 
 int main(int argc, char** argv) {
   engine::engineStartUp();
@@ -25,14 +26,14 @@ int main(int argc, char** argv) {
   const char* fileName = cl.fileName;
   std::FILE* file = nullptr;
   if (fileName != nullptr) {
-    file = std::fopen(fileName, "r");
-    if (file == nullptr) {
-      std::printf("fatal error: unable to open %s\n", fileName);
-      return 1;
-    }
+    file = engine::openForReading(fileName);
   } else {
     file = engine::findReminderFile(&fileName);
-    if (file == nullptr) engine::printUsage();
+    if (fileName == nullptr) engine::printUsage();  // nothing found anywhere
+  }
+  if (file == nullptr) {
+    std::printf("fatal error: unable to open %s\n", fileName);
+    return 1;
   }
   engine::createReader(fileName, file);
 

@@ -1,5 +1,7 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
@@ -19,10 +21,63 @@ std::string fileDirectory(const char* name) {
   return path.substr(0, path.find_last_of('/') + 1);
 }
 
-const char* profileDirectory() {
-  if (const char* p = std::getenv("USERPROFILE")) return p;
-  return std::getenv("HOME");
+namespace {
+
+// The variable's value; null when it is unset or empty.
+const char* variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0' ? value : nullptr;
 }
+
+}  // namespace
+
+const char* profileDirectory() {
+  if (const char* p = variable("USERPROFILE")) return p;
+  return variable("HOME");
+}
+
+std::vector<SearchPlace> searchPlaces() {
+  static const char* const kProfilePlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
+                                               "My Documents/pendra.pnd",
+                                               "My Documents/Pendra/pendra.pnd"};
+  std::vector<SearchPlace> places;
+  const char* profile = profileDirectory();
+  const char* shownProfile = variable("USERPROFILE") != nullptr ? "$USERPROFILE/" : "$HOME/";
+  for (const char* place : kProfilePlaces)
+    places.push_back({shownProfile + std::string(place),
+                      profile != nullptr ? profile + std::string("/") + place : ""});
+  // The XDG configuration directory; a relative value is ignored, as the
+  // XDG rules ask.
+  const char* config = variable("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') {
+    places.push_back(
+        {"$XDG_CONFIG_HOME/pendra/pendra.pnd", config + std::string("/pendra/pendra.pnd")});
+  } else {
+    const char* home = variable("HOME");
+    places.push_back({"$HOME/.config/pendra/pendra.pnd",
+                      home != nullptr ? home + std::string("/.config/pendra/pendra.pnd") : ""});
+  }
+  return places;
+}
+
+std::FILE* openForReading(const char* name) {
+  std::FILE* file = std::fopen(name, "rb");
+  struct stat info;
+  if (file != nullptr && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return file;
+}
+
+std::string fileIdentity(std::FILE* file) {
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0) return std::string();
+  return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+bool isAbsolutePath(const char* name) { return name[0] == '/'; }
 
 bool isPathSeparator(char c) { return c == '/'; }
 

@@ -3,7 +3,9 @@
 #ifndef PENDRA_ENGINE_PLATFORM_H_
 #define PENDRA_ENGINE_PLATFORM_H_
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -13,8 +15,30 @@ namespace engine {
 std::string fileDirectory(const char* name);
 
 // The user's profile directory: USERPROFILE, and on POSIX HOME when that is
-// not set. Null when neither is set.
+// not set. A variable set to an empty value counts as unset. Null when
+// neither is set.
 const char* profileDirectory();
+
+// One place the default search looks for the reminder file: the form the
+// usage text shows, and the path opened (empty: not searched, for want of
+// the variable it starts from).
+struct SearchPlace {
+  std::string shown;
+  std::string path;
+};
+// The places in search order.
+std::vector<SearchPlace> searchPlaces();
+
+// Opens a file for reading, in binary: on Windows a Ctrl-Z byte is then
+// text like any other (the lexer takes CR LF line ends itself). A directory
+// is refused (errno EISDIR), as if it could not be opened. Null on failure,
+// with errno set.
+std::FILE* openForReading(const char* name);
+// Names the file behind an open stream so that two streams on the same file
+// give the same text; empty when the system cannot tell.
+std::string fileIdentity(std::FILE* file);
+// Whether a name is absolute, so that no directory may be put before it.
+bool isAbsolutePath(const char* name);
 
 // The platform's path separators.
 bool isPathSeparator(char c);

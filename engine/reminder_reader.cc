@@ -28,7 +28,7 @@ bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 // ---- Inputs ---------------------------------------------------------------
 
 InputFile::InputFile(const char* name, std::FILE* file)
-    : name_(name), directory_(fileDirectory(name)), file_(file) {}
+    : name_(name), directory_(fileDirectory(name)), identity_(fileIdentity(file)), file_(file) {}
 
 InputFile::~InputFile() {
   if (file_ != nullptr) std::fclose(file_);
@@ -174,6 +174,18 @@ bool ReminderReader::nextToken(Token* token) {
         c = input.readChar(eof);
         if (eof) unexpectedEnd(t);
       }
+      // NULs are dropped here as between tokens; a CR LF line end keeps
+      // only its LF, so a text reads the same from CR LF and LF files.
+      if (c == '\0') continue;
+      if (c == '\r') {
+        char after = input.readChar(eof);
+        if (eof) unexpectedEnd(t);
+        if (after == '\n') {
+          c = after;
+        } else {
+          input.unreadChar(after);
+        }
+      }
       text.push_back(c);
       if (static_cast<int32_t>(text.size()) > kMaxTokenText) {
         skipBracketString();
@@ -193,24 +205,35 @@ bool ReminderReader::nextToken(Token* token) {
 bool ReminderReader::readEntryTokens(TokenList* out) {
   std::vector<Token>& held = out->tokens;
   held.clear();
+  bool tooLong = false;
+  Token beforeLast;  // the last two tokens read, held or not
+  Token last;
   while (top_) {
     Token t;
     if (!nextToken(&t)) {
-      if (!held.empty()) unexpectedEnd(held.back());
+      if (!held.empty()) unexpectedEnd(last);
       popInput();
       continue;
     }
     switch (t.kind) {
       case TokenKind::EntryEnd:
+        if (tooLong) raiseError("entry too long", held.front().file, held.front().line, 0);
         return true;
       case TokenKind::SchemeStart:
         if (!held.empty()) {
+          const char* message = tooLong ? "entry too long" : "unexpected scheme expression";
+          const Token& at = tooLong ? held.front() : last;
+          if (last.kind == TokenKind::String && beforeLast.hasFlag(ActionFlag)) {
+            // The entry only lacks its period: drop it, and read the "("
+            // next time as an expression between entries.
+            top_->unreadChar('(');
+            raiseError(message, at.file, at.line, 0);
+          }
           // Drop the whole entry: what follows the "(" is Scheme, not
           // reminder text, and must not be read as words.
-          Token last = held.back();
           skipSchemeExpression();
           skipRestOfEntry();
-          raiseError("unexpected scheme expression", last.file, last.line, 0);
+          raiseError(message, at.file, at.line, 0);
         }
         top_->unreadChar('(');
         readSchemeExpression();
@@ -219,10 +242,12 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
       case TokenKind::String:
       case TokenKind::Number:
         if (static_cast<int32_t>(held.size()) == kMaxEntryTokens) {
-          held.back() = t;
+          tooLong = true;
         } else {
           held.push_back(t);
         }
+        beforeLast = last;
+        last = t;
         break;
     }
   }

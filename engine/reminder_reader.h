@@ -56,6 +56,9 @@ class InputSource {
   virtual const char* directory() = 0;
   // The next byte; at the end sets eof and returns 0.
   virtual char readChar(bool& eof) = 0;
+  // Names the file read, so that include can tell it is already being read;
+  // empty when unknown.
+  virtual const char* identity() { return ""; }
 };
 
 // A reminder file on disk; closes its stream when destroyed.
@@ -70,10 +73,12 @@ class InputFile : public InputSource {
   const char* name() override { return name_.c_str(); }
   const char* directory() override { return directory_.c_str(); }
   char readChar(bool& eof) override;
+  const char* identity() override { return identity_.c_str(); }
 
  private:
   std::string name_;
   std::string directory_;
+  std::string identity_;
   std::FILE* file_;
   char buffer_[4096];
   size_t used_ = 0;    // bytes of buffer_ read
@@ -92,6 +97,7 @@ class InputReader {
 
   const char* name() { return source_->name(); }
   const char* directory() { return source_->directory(); }
+  const char* identity() { return source_->identity(); }
   int32_t line() const { return line_; }
   // The input that included this one; null for the main file.
   InputReader* outer() const { return outer_.get(); }
@@ -123,7 +129,7 @@ class ReminderCharSource : public scheme::CharSource {
 
 // Longest word or bracketed string, in characters.
 constexpr int32_t kMaxTokenText = 511;
-// Tokens kept per entry; later ones replace the last.
+// Most tokens an entry may have; a longer entry is an error.
 constexpr int32_t kMaxEntryTokens = 256;
 
 // The stack of inputs, with the main file at the bottom.
@@ -148,7 +154,11 @@ class ReminderReader {
   // The tokens of the next entry into out; false at the end of all input.
   // Evaluates the Scheme expressions met between entries. An entry holding
   // a Scheme expression raises "unexpected scheme expression" (not fatal)
-  // once the expression and the rest of the entry have been skipped.
+  // once the expression and the rest of the entry have been skipped; when
+  // the entry lacked only its period (it ends with an action's text), the
+  // expression is kept and read as if the period had been there. An entry
+  // of more than kMaxEntryTokens tokens raises "entry too long" (not fatal)
+  // at its first line.
   bool readEntryTokens(TokenList* out);
   // Reads one datum from the top input, evaluates it and writes its value
   // (unless unspecified) and a line end on the interpreter's port.

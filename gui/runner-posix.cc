@@ -1,28 +1,38 @@
 // The engine as a POSIX child: fork and exec with an argument vector, never
-// a shell, so no character of the path or the arguments is interpreted.
+// a shell, so no character of the path or the arguments is interpreted. The
+// child leads its own process group, so that stopping it also stops what it
+// started, and on Linux it dies with the thread that started it.
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "gui/runner.h"
+#include "gui/runner_platform.h"
 
 namespace gui {
+
+struct ChildProcess {
+  pid_t pid = -1;
+  int output = -1;  // read end of standard output (and error, unless apart)
+  int errors = -1;  // read end of standard error when kept apart
+};
 
 namespace {
 
 // A pipe whose ends are closed on exec; the child dups the ones it needs.
-bool makePipe(int ends[2]) {
-  if (pipe(ends) != 0) return false;
-  fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-  fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-  return true;
-}
+// pipe2 sets the flag at once, so a fork on another thread cannot catch
+// the ends without it.
+bool makePipe(int ends[2]) { return pipe2(ends, O_CLOEXEC) == 0; }
 
 void closeIfOpen(int& fd) {
   if (fd >= 0) close(fd);
@@ -30,10 +40,17 @@ void closeIfOpen(int& fd) {
 }
 
 // Runs in the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void execChild(const char* path, char* const argv[], int input, int output,
-                            int report) {
+[[noreturn]] void execChild(const char* path, char* const argv[], int input, int output, int errors,
+                            int report, pid_t parent) {
+  setpgid(0, 0);
+#ifdef __linux__
+  // If pendra dies without stopping us, so do we.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
+#else
+  (void)parent;
+#endif
   if (dup2(input, STDIN_FILENO) < 0 || dup2(output, STDOUT_FILENO) < 0 ||
-      dup2(output, STDERR_FILENO) < 0) {
+      dup2(errors, STDERR_FILENO) < 0) {
     int error = errno;
     (void)!write(report, &error, sizeof error);
     _exit(127);
@@ -57,8 +74,8 @@ bool childStarted(int report) {
   return n == 0;
 }
 
-void reap(pid_t pid) {
-  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+void reap(pid_t pid, int* status) {
+  while (waitpid(pid, status, 0) < 0 && errno == EINTR) {
   }
 }
 
@@ -80,28 +97,45 @@ std::string executableDirectory() {
   return path.substr(0, path.find_last_of('/') + 1);
 }
 
-EngineRun runEngine(const std::string& path, const std::vector<std::string>& arguments) {
-  EngineRun run;
+bool writeWholeFile(const std::string& path, std::string_view data) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+  return std::fclose(file) == 0 && written;
+}
+
+ChildProcess* startChild(const EngineRequest& request) {
   // Everything the child needs is built before fork.
   std::vector<std::string> words;
-  words.reserve(arguments.size() + 1);
-  words.push_back(path);
-  words.insert(words.end(), arguments.begin(), arguments.end());
+  words.reserve(request.arguments.size() + 1);
+  words.push_back(request.path);
+  words.insert(words.end(), request.arguments.begin(), request.arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
-  int output[2] = {-1, -1}, input[2] = {-1, -1}, report[2] = {-1, -1};
-  if (!makePipe(output) || !makePipe(input) || !makePipe(report)) {
-    for (int* ends : {output, input, report}) {
+  int output[2] = {-1, -1}, errors[2] = {-1, -1}, input[2] = {-1, -1}, report[2] = {-1, -1};
+  auto closeAll = [&] {
+    for (int* ends : {output, errors, input, report}) {
       closeIfOpen(ends[0]);
       closeIfOpen(ends[1]);
     }
-    return run;
+  };
+  if (!makePipe(output) || (request.errorsApart && !makePipe(errors)) || !makePipe(input) ||
+      !makePipe(report)) {
+    closeAll();
+    return nullptr;
   }
+  pid_t parent = getpid();
   pid_t pid = fork();
-  if (pid == 0) execChild(path.c_str(), argv.data(), input[0], output[1], report[1]);
+  if (pid == 0) {
+    execChild(request.path.c_str(), argv.data(), input[0], output[1],
+              request.errorsApart ? errors[1] : output[1], report[1], parent);
+  }
+  // Also here, so a kill of the group cannot come before the child's own call.
+  if (pid > 0) setpgid(pid, pid);
   closeIfOpen(output[1]);
+  closeIfOpen(errors[1]);
   closeIfOpen(input[0]);
   closeIfOpen(report[1]);
   // Nothing is ever written to the engine; closing at once means an engine
@@ -110,35 +144,49 @@ EngineRun runEngine(const std::string& path, const std::vector<std::string>& arg
   bool started = pid > 0 && childStarted(report[0]);
   closeIfOpen(report[0]);
   if (!started) {
-    closeIfOpen(output[0]);
-    if (pid > 0) reap(pid);
-    return run;
+    if (pid > 0) reap(pid, nullptr);
+    closeAll();
+    return nullptr;
   }
+  return new ChildProcess{pid, output[0], errors[0]};
+}
 
-  run.ok = true;
-  char buffer[32768];
+void freeChild(ChildProcess* child) {
+  if (child == nullptr) return;
+  closeIfOpen(child->output);
+  closeIfOpen(child->errors);
+  delete child;
+}
+
+long readChild(ChildProcess& child, Stream stream, char* buffer, size_t size) {
+  int fd = stream == Stream::kOutput ? child.output : child.errors;
   for (;;) {
-    ssize_t n = read(output[0], buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      run.ok = false;
-      break;
-    }
-    if (n == 0) break;
-    size_t room = kOutputCap - run.output.size();
-    if (static_cast<size_t>(n) > room) {
-      run.output.append(buffer, room);
-      run.cut = true;
-      break;
-    }
-    run.output.append(buffer, static_cast<size_t>(n));
+    ssize_t n = read(fd, buffer, size);
+    if (n >= 0 || errno != EINTR) return static_cast<long>(n);
   }
-  closeIfOpen(output[0]);
-  // Past the cap (or a failed read) the rest of the report is unwanted: stop
-  // the engine rather than wait for it to finish a long scan.
-  if (run.cut || !run.ok) kill(pid, SIGKILL);
-  reap(pid);
-  return run;
+}
+
+void closeStream(ChildProcess& child, Stream stream) {
+  closeIfOpen(stream == Stream::kOutput ? child.output : child.errors);
+}
+
+void killChild(ChildProcess& child) { kill(-child.pid, SIGKILL); }
+
+void waitChild(ChildProcess& child) {
+  siginfo_t info;
+  while (waitid(P_PID, static_cast<id_t>(child.pid), &info, WEXITED | WNOWAIT) < 0 &&
+         errno == EINTR) {
+  }
+}
+
+void reapChild(ChildProcess& child, EngineRun& run) {
+  int status = 0;
+  reap(child.pid, &status);
+  if (WIFSIGNALED(status)) {
+    run.signal = WTERMSIG(status);
+  } else if (WIFEXITED(status)) {
+    run.status = WEXITSTATUS(status);
+  }
 }
 
 }  // namespace gui

@@ -1,5 +1,6 @@
 #include "scheme/reader.h"
 
+#include <string>
 #include <vector>
 
 #include "scheme/interpreter.h"
@@ -45,6 +46,11 @@ bool isTokenChar(char16_t c) {
 
 bool isTokenStart(char16_t c) { return c != '.' && isTokenChar(c); }
 
+// A character that begins a datum or a part of one (not a blank or ";").
+bool isDatumStart(char16_t c) {
+  return c == '"' || c == '#' || c == '\'' || c == '(' || c == ')' || c == '.' || isTokenStart(c);
+}
+
 // An optional sign and one or more digits, nothing else.
 bool isIntegerLiteral(const char16_t* units, int32_t length) {
   int32_t i = (units[0] == '+' || units[0] == '-') ? 1 : 0;
@@ -81,17 +87,31 @@ class Reader {
   Value readToken(char16_t first);
   void push(Kind kind);
   Value closeList();
+  // Reports a reading error; the value names where the datum began, which
+  // an unfinished datum at the end of a file could not show otherwise.
+  [[noreturn]] void fail(const char* message);
 
   Interpreter& in_;
   CharSource& source_;
   SourceTable* table_;
   std::vector<Open> open_;
+  int32_t startLine_ = 0;  // line of the datum's first character; 0 before it
 };
+
+void Reader::fail(const char* message) {
+  std::u16string place = u"expression begun at ";
+  place += source_.name();
+  place += u"(";
+  for (char digit : std::to_string(startLine_ != 0 ? startLine_ : source_.line()))
+    place += static_cast<char16_t>(digit);
+  place += u")";
+  in_.error(message, in_.intern(static_cast<int32_t>(place.size()), place.data()));
+}
 
 char16_t Reader::take() {
   bool end = false;
   char16_t c = source_.next(end);
-  if (end) in_.error("Unexpected EOF");
+  if (end) fail("Unexpected EOF");
   return c;
 }
 
@@ -101,8 +121,9 @@ Reader::Token Reader::next(Value* datum, bool listMode, bool endAllowed) {
     char16_t c = source_.next(end);
     if (end) {
       if (endAllowed) return Token::End;
-      in_.error("Unexpected EOF");
+      fail("Unexpected EOF");
     }
+    if (startLine_ == 0 && isDatumStart(c)) startLine_ = source_.line();
     switch (c) {
       case '"':
         *datum = readString();
@@ -124,23 +145,23 @@ Reader::Token Reader::next(Value* datum, bool listMode, bool endAllowed) {
             *datum = Value::makeChar(take());
             return Token::Datum;
           default:
-            in_.error("Unexpected character following #");
+            fail("Unexpected character following #");
         }
       case '\'':
         return Token::Quote;
       case '(':
         return Token::OpenList;
       case ')':
-        if (!listMode) in_.error("Unexpected ')'");
+        if (!listMode) fail("Unexpected ')'");
         return Token::Close;
       case '.':
-        if (!listMode) in_.error("Unexpected '.'");
+        if (!listMode) fail("Unexpected '.'");
         return Token::Dot;
       case ';':
         while (!end && c != '\n' && c != '\r') c = source_.next(end);
         if (end) {
           if (endAllowed) return Token::End;
-          in_.error("Unexpected EOF");
+          fail("Unexpected EOF");
         }
         continue;
       default:
@@ -161,7 +182,7 @@ Value Reader::readString() {
     if (c == '"') break;
     if (c == '\\') c = take();
     buffer[length++] = c;
-    if (length == kStringBuffer) in_.error("String too long");
+    if (length == kStringBuffer) fail("String too long");
   }
   return makeString(in_, length, buffer);
 }
@@ -177,7 +198,7 @@ Value Reader::readToken(char16_t first) {
       break;
     }
     buffer[length++] = c;
-    if (length == kTokenBuffer) in_.error("Symbol too long");
+    if (length == kTokenBuffer) fail("Symbol too long");
   }
   if (isIntegerLiteral(buffer, length)) {
     uint32_t value = 0;
@@ -192,7 +213,7 @@ Value Reader::readToken(char16_t first) {
 }
 
 void Reader::push(Kind kind) {
-  if (open_.size() >= kMaxNesting) in_.error("Nesting too deep");
+  if (open_.size() >= kMaxNesting) fail("Nesting too deep");
   // The line of the opening parenthesis, asked for as soon as it is read.
   int32_t line = (kind == Kind::List && table_ != nullptr) ? source_.line() : 0;
   open_.push_back({kind, Value(), Value(), Value(), Dot::None, line});
@@ -242,7 +263,7 @@ Value Reader::read() {
         push(Kind::Quote);
         continue;
       case Token::Dot:
-        if (open_.back().dot == Dot::Read) in_.error("Bad dotted pair");
+        if (open_.back().dot == Dot::Read) fail("Bad dotted pair");
         open_.back().dot = Dot::Expected;
         continue;
       case Token::Close:
@@ -271,7 +292,7 @@ Value Reader::read() {
         top.dotted = datum;
         top.dot = Dot::Read;
       } else {
-        in_.error("Bad dotted pair");
+        fail("Bad dotted pair");
       }
       break;
     }

@@ -23,3 +23,6 @@ echo "== release build"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release
 (cd build/release && ctest --output-on-failure -j2 --timeout 300)
+
+echo "== windows build under wine"
+bash tools/test-wine.sh

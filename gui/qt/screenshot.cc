@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
                     static_cast<uint32_t>(std::atoi(argv[4])));
   gui::ReminderDialog dialog(argv[1], [date] { return date; });
   dialog.show();
+  while (dialog.busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   QApplication::processEvents();
   if (!dialog.grab().save(QString::fromLocal8Bit(argv[5]))) {
     std::fprintf(stderr, "cannot write %s\n", argv[5]);

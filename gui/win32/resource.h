@@ -11,5 +11,6 @@
 #define IDC_UPDATE 105
 #define IDC_LABEL 106
 #define IDC_LIST 107
+#define IDC_EXPORT 108
 
 #endif  // PENDRA_GUI_WIN32_RESOURCE_H_

@@ -215,11 +215,12 @@ TEST(CalendarProcs, IncludeOrderAndSearch) {
                   {"up.pnd", "jan 1 remind [up].\n"}});
   EXPECT_EQ("leaf\nup\n", r.out);
 
-  // A name with a separator is never searched for.
+  // A name with a folder in it is looked for the same way, so it works
+  // from any current directory.
   r = RunPendcal({"-f", "main/main.pnd", "1", "jan", "2005"},
                  {{"main/main.pnd", "(include \"x/b.pnd\")\n"}, {"main/x/b.pnd", "remind [b]."}});
-  EXPECT_EQ(1, r.status);
-  EXPECT_EQ(0u, r.out.find("Not a valid filename: \"x/b.pnd\"\n")) << r.out;
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("b\n", r.out);
 }
 
 TEST(CalendarProcs, IncludeRefusals) {
@@ -237,6 +238,47 @@ TEST(CalendarProcs, IncludeRefusals) {
                   {"x.pnd", "remind [x]."}});
   EXPECT_EQ(1, r.status);
   EXPECT_EQ(0u, r.out.find("Not a valid filename: \"x.pnd\"\n")) << r.out;
+  // A directory is no file to include.
+  r = RunPendcal({"-f", "test.pnd"}, {{"test.pnd", "(include \"sub\")\n"}, {"sub/x", ""}});
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.out.find("Not a valid filename: \"sub\"\n")) << r.out;
+}
+
+TEST(CalendarProcs, IncludeRefusesCyclesAndDeepNesting) {
+  // Nesting: 64 includes deep is read, 65 is refused.
+  auto chain = [](int length) {
+    std::map<std::string, std::string> files;
+    for (int i = 0; i < length; ++i)
+      files["f" + std::to_string(i) + ".pnd"] =
+          "(include \"f" + std::to_string(i + 1) + ".pnd\")\n";
+    files["f" + std::to_string(length) + ".pnd"] = "remind [deepest].\n";
+    return files;
+  };
+  auto r = RunPendcal({"-f", "f0.pnd"}, chain(64));
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("deepest\n", r.out);
+  r = RunPendcal({"-f", "f0.pnd"}, chain(65));
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.out.find("Include nested too deeply: \"f65.pnd\"\n")) << r.out;
+
+  // A file already being read is refused, by whatever name it is reached;
+  // one read before and closed may be read again.
+  struct {
+    std::map<std::string, std::string> files;
+    const char* name;
+  } cycles[] = {
+      {{{"a.pnd", "(include \"a.pnd\")"}}, "a.pnd"},
+      {{{"a.pnd", "(include \"d/b.pnd\")"}, {"d/b.pnd", "(include \"../a.pnd\")"}}, "../a.pnd"},
+  };
+  for (const auto& c : cycles) {
+    r = RunPendcal({"-f", "a.pnd"}, c.files);
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.out.find("Include nested too deeply: \"" + std::string(c.name) + "\"\n"))
+        << r.out;
+  }
+  r = RunPendcal({"-f", "a.pnd"},
+                 {{"a.pnd", "(include \"b.pnd\") (include \"b.pnd\")"}, {"b.pnd", "remind [b]."}});
+  EXPECT_EQ("b\nb\n", r.out);
 }
 
 }  // namespace

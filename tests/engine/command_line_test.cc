@@ -1,4 +1,6 @@
 // pendcal's command line, run as a program.
+#include <algorithm>
+#include <map>
 #include <regex>
 #include <string>
 
@@ -22,10 +24,30 @@ const char kUsage[] =
     "month is jan, feb, ... dec\n"
     "\n"
     "if no filename is specified, pendcal looks for the following:\n"
+    "$USERPROFILE/pendra.pnd\n"
+    "$USERPROFILE/pendra/pendra.pnd\n"
+    "$USERPROFILE/My Documents/pendra.pnd\n"
+    "$USERPROFILE/My Documents/Pendra/pendra.pnd\n"
+    "$HOME/.config/pendra/pendra.pnd\n";
+
+// Windows searches the four profile places only, and names them so.
+const char kWindowsUsage[] =
+    "usage: pendcal [OPTION] [DATE]\n"
+    "    -v               version\n"
+    "    -b <days>        days before\n"
+    "    -a <days>        days after\n"
+    "    -f <filename>    pendra file\n"
+    "DATE: day, month, and year in any order\n"
+    "month is jan, feb, ... dec\n"
+    "\n"
+    "if no filename is specified, pendcal looks for the following:\n"
     "%USERPROFILE%\\pendra.pnd\n"
     "%USERPROFILE%\\pendra\\pendra.pnd\n"
     "My Documents\\pendra.pnd\n"
     "My Documents\\Pendra\\pendra.pnd\n";
+
+// The usage text of the program under test.
+std::string Usage() { return pendcal_test::UnderWine() ? kWindowsUsage : kUsage; }
 
 // "mon  7 jul 2005: " for a header line of that day.
 std::string Header(pendra::Date d) {
@@ -52,7 +74,7 @@ TEST(CommandLine, BadOptionsPrintUsage) {
            {"-x"}, {"-"}, {"-a"}, {"-b"}, {"-f"}, {"-a", "3", "-b"}, {"-q", "-v"}}) {
     auto r = RunPendcal(args, {{"pendra.pnd", "remind [never shown]."}});
     EXPECT_EQ(1, r.status) << args[0];
-    EXPECT_EQ(kUsage, r.out) << args[0];
+    EXPECT_EQ(Usage(), r.out) << args[0];
   }
 }
 
@@ -89,15 +111,70 @@ TEST(CommandLine, DefaultSearchNeverLooksInTheCurrentDirectory) {
   o.profile = "profile";
   auto r = RunPendcal({}, {{"work/pendra.pnd", "remind [x]."}}, o);
   EXPECT_EQ(1, r.status);
-  EXPECT_EQ(kUsage, r.out);
+  EXPECT_EQ(Usage(), r.out);
 }
 
 TEST(CommandLine, ProfileFallsBackToHome) {
+  if (pendcal_test::UnderWine()) GTEST_SKIP() << "HOME stands in for USERPROFILE on POSIX only";
   Options o;
   o.setUserProfile = false;
   auto r = RunPendcal({}, {{"pendra.pnd", "remind [home]."}}, o);
   EXPECT_EQ(0, r.status);
   EXPECT_EQ("home\n", r.out);
+}
+
+TEST(CommandLine, SearchPlacesFollowTheEnvironment) {
+  if (pendcal_test::UnderWine()) GTEST_SKIP() << "HOME and XDG_CONFIG_HOME count on POSIX only";
+  using Env = std::vector<std::pair<std::string, std::string>>;
+  struct {
+    Env env;
+    std::map<std::string, std::string> files;
+    const char* out;  // what the run prints, or the usage text's last lines
+  } cases[] = {
+      // The XDG configuration directory comes after the profile places.
+      {{}, {{".config/pendra/pendra.pnd", "remind [config]."}}, "config\n"},
+      {{},
+       {{".config/pendra/pendra.pnd", "remind [config]."},
+        {"My Documents/Pendra/pendra.pnd", "remind [profile]."}},
+       "profile\n"},
+      {{{"XDG_CONFIG_HOME", "@/cfg"}},
+       {{"cfg/pendra/pendra.pnd", "remind [xdg]."}, {".config/pendra/pendra.pnd", "remind [no]."}},
+       "xdg\n"},
+      // An empty USERPROFILE is unset: HOME names the profile.
+      {{{"USERPROFILE", ""}}, {{"pendra.pnd", "remind [home]."}}, "home\n"},
+      // The usage text names the places searched.
+      {{{"USERPROFILE", ""}, {"XDG_CONFIG_HOME", "@/cfg"}},
+       {},
+       "$HOME/My Documents/Pendra/pendra.pnd\n$XDG_CONFIG_HOME/pendra/pendra.pnd\n"},
+      {{{"XDG_CONFIG_HOME", "relative"}},  // ignored, as XDG asks
+       {{"relative/pendra/pendra.pnd", "remind [no]."}},
+       "$USERPROFILE/My Documents/Pendra/pendra.pnd\n$HOME/.config/pendra/pendra.pnd\n"},
+  };
+  for (const auto& c : cases) {
+    Options o;
+    o.env = c.env;
+    auto r = RunPendcal({}, c.files, o);
+    std::string out = c.out;
+    if (out[0] == '$') {
+      EXPECT_EQ(1, r.status);
+      EXPECT_EQ(out, r.out.substr(r.out.size() - std::min(r.out.size(), out.size())));
+    } else {
+      EXPECT_EQ(0, r.status);
+      EXPECT_EQ(out, r.out);
+    }
+  }
+}
+
+TEST(CommandLine, ADirectoryOrUnreadableFileIsNotAReminderFile) {
+  // Named with -f: fatal, as a file that cannot be opened.
+  auto r = RunPendcal({"-f", "dir"}, {{"dir/x.pnd", "remind [x]."}});
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("fatal error: unable to open dir\n", r.out);
+  // Found by the search: reported, not passed over for the next place.
+  r = RunPendcal({}, {{"pendra.pnd/x.pnd", "remind [x]."}, {"pendra/pendra.pnd", "remind [y]."}});
+  EXPECT_EQ(1, r.status);
+  EXPECT_TRUE(std::regex_match(r.out, std::regex("fatal error: unable to open /.*/pendra.pnd\n")))
+      << r.out;
 }
 
 TEST(CommandLine, DateWordsInAnyOrder) {

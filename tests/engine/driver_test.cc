@@ -372,8 +372,7 @@ namespace {
 
 // A file of the examples folder shipped with the sources.
 std::string ExampleFile(const std::string& name) {
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind("tests/engine/")) + "examples/" + name;
+  std::string path = PENDRA_SOURCE_DIR "/examples/" + name;
   std::ifstream in(path);
   EXPECT_TRUE(in.good()) << path;
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -411,6 +410,16 @@ TEST(Driver, ExampleFileReadsCleanly) {
     EXPECT_NE(std::string::npos, r.out.find("Easter Monday: a holiday\n")) << r.out;
   }
   EXPECT_NE(std::string::npos, run({"18", "apr", "2025"}).out.find("Good Friday: a holiday\n"));
+  EXPECT_EQ("Put the bins out\nPay the rent\nPayday\nEaster Monday: a holiday\n",
+            run({"6", "apr", "3001"}).out);
+  // Any window runs, from the first day a date can hold to the last.
+  for (auto day : {std::vector<std::string>{"1", "jan", "1800"},
+                   {"31", "dec", "3000"},
+                   {"31", "dec", "65535"}}) {
+    day.insert(day.begin(), {"-b", "3", "-a", "3"});
+    r = run(day);
+    EXPECT_EQ(0, r.status) << r.out;
+  }
   r = run({"27", "mar", "2005"});
   EXPECT_EQ(std::string::npos, r.out.find("Easter")) << r.out;
   EXPECT_EQ("Market day is Friday\nBring bags\nThanksgiving (US)\n",

@@ -7,12 +7,31 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "gtest/gtest.h"
 
 namespace pendcal_test {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The words of PENDCAL_PREFIX, then the program.
+std::vector<std::string> Command() {
+  std::vector<std::string> words;
+  if (const char* prefix = std::getenv("PENDCAL_PREFIX")) {
+    std::istringstream in(prefix);
+    for (std::string w; in >> w;) words.push_back(w);
+  }
+  const char* exe = std::getenv("PENDCAL_EXE");
+  words.push_back(exe != nullptr ? exe : PENDCAL_PATH);
+  return words;
+}
+
+}  // namespace
+
+bool UnderWine() { return std::getenv("PENDCAL_PREFIX") != nullptr; }
 
 Result RunPendcal(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& files, const Options& options) {
@@ -31,6 +50,7 @@ Result RunPendcal(const std::vector<std::string>& args,
   fs::create_directories(dir / options.cwd);
   fs::create_directories(dir / options.profile);
 
+  const std::vector<std::string> command = Command();
   int out[2];
   if (pipe(out) != 0) {
     ADD_FAILURE() << "pipe failed";
@@ -51,12 +71,23 @@ Result RunPendcal(const std::vector<std::string>& args,
       unsetenv("USERPROFILE");
     }
     setenv("HOME", profile.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    for (const auto& [variable, value] : options.env) {
+      std::string v = value[0] == '@' ? dir.string() + value.substr(1) : value;
+      setenv(variable.c_str(), v.c_str(), 1);
+    }
+    // The launcher under Wine hands this on as USERPROFILE.
+    if (const char* p = getenv("USERPROFILE")) {
+      setenv("PENDCAL_USERPROFILE", p, 1);
+    } else {
+      unsetenv("PENDCAL_USERPROFILE");
+    }
     if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(PENDCAL_PATH));
+    for (const std::string& w : command) argv.push_back(const_cast<char*>(w.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(PENDCAL_PATH, argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(out[1]);
@@ -68,6 +99,10 @@ Result RunPendcal(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (UnderWine()) {
+    std::string::size_type at = 0;
+    while ((at = result.out.find("\r\n", at)) != std::string::npos) result.out.erase(at, 1);
+  }
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return result;

@@ -1,5 +1,11 @@
 // Runs the built pendcal as a user would: in a fresh temporary directory that
 // holds the given files and serves as current directory and profile directory.
+//
+// Two environment variables run another build instead: PENDCAL_EXE names the
+// program, and PENDCAL_PREFIX holds words put before it, split at spaces (a
+// Wine loader and a launcher that sets USERPROFILE, see tests/wine/). With a
+// prefix the program is taken for a Windows build: its CR LF line ends read
+// as LF, and the profile also goes to the launcher as PENDCAL_USERPROFILE.
 #ifndef PENDRA_TESTS_ENGINE_PENDCAL_HARNESS_H_
 #define PENDRA_TESTS_ENGINE_PENDCAL_HARNESS_H_
 
@@ -18,7 +24,15 @@ struct Options {
   std::string cwd;             // current directory, relative to the temporary one
   std::string profile;         // USERPROFILE (and HOME), relative to the temporary one
   bool setUserProfile = true;  // false: USERPROFILE unset, HOME alone names the profile
+  // Further variables, set after the ones above; "@" at the start of a value
+  // stands for the temporary directory. XDG_CONFIG_HOME is unset unless
+  // given here.
+  std::vector<std::pair<std::string, std::string>> env;
 };
+
+// True when the program runs under a prefix command: a Windows build under
+// Wine. Tests of POSIX-only behaviour skip then.
+bool UnderWine();
 
 // Runs pendcal with args. files maps relative paths to contents; their
 // directories are created.

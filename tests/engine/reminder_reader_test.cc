@@ -162,16 +162,28 @@ TEST(ReminderReader, GroupsTokensIntoEntries) {
             Entries("jan.\njul 4\n remind [x]\n\n"));
 }
 
-TEST(ReminderReader, KeepsTheFirst255TokensAndTheLast) {
-  std::string text;
-  for (int i = 1; i <= 300; ++i) text += "w" + std::to_string(i) + " ";
+TEST(ReminderReader, RefusesEntriesOfMoreThan256Tokens) {
+  auto words = [](int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) text += "w" + std::to_string(i) + (i % 50 ? " " : "\n");
+    return text;
+  };
+  // 256 tokens are an entry; one more drops it, reported at its first line.
   Session s;
   TokenList list;
-  ASSERT_TRUE(s.reader(text + ".").readEntryTokens(&list));
-  ASSERT_EQ(256, list.count());
-  EXPECT_STREQ("w1", list[0].keyword->name);
-  EXPECT_STREQ("w255", list[254].keyword->name);
-  EXPECT_STREQ("w300", list[255].keyword->name);
+  ASSERT_TRUE(s.reader(words(256) + ".").readEntryTokens(&list));
+  EXPECT_EQ(256, list.count());
+  EXPECT_EQ(
+      "jan@1 |\n"
+      "test.pnd(2): error: entry too long\n"
+      "dec@8 |\n",
+      Entries("jan.\n" + words(257) + ".\ndec.\n"));
+  // A "(" inside it drops the expression too, or keeps it when the entry
+  // ends with an action's text.
+  EXPECT_EQ("test.pnd(1): error: entry too long\nmay@8 |\n",
+            Entries(words(300) + "(display 1) x.\nmay.\n"));
+  EXPECT_EQ("test.pnd(1): error: entry too long\n1|\n",
+            Entries(words(300) + "remind [x]\n(display 1).\n"));
 }
 
 TEST(ReminderReader, EvaluatesSchemeBetweenEntries) {
@@ -197,6 +209,12 @@ TEST(ReminderReader, SchemeErrorsNameTheFileAndLine) {
       "eval (car 5)\n"
       "    main.pnd(3): (car 5)\n",
       s.out().text());
+  // An unfinished expression names the file and the line it began on.
+  engine::ReminderReader& unfinished = s.reader("jan.\n (car\n 5", "main.pnd");
+  ASSERT_TRUE(unfinished.readEntryTokens(&list));
+  s.out().clear();
+  EXPECT_THROW(unfinished.readEntryTokens(&list), engine_test::SchemeError);
+  EXPECT_EQ("Unexpected EOF: expression begun at main.pnd(2)\n\n", s.out().text());
 }
 
 TEST(ReminderReader, DropsAnEntryHoldingASchemeExpression) {
@@ -218,6 +236,37 @@ TEST(ReminderReader, DropsAnEntryHoldingASchemeExpression) {
       Entries("jul 8 (a \")\\\"(\" ; )\n #\\) #\\( #(1 (2)) b) [.(] x (y.). may.\n"));
   // At the end of the input the skip simply stops.
   EXPECT_EQ("test.pnd(1): error: unexpected scheme expression\n", Entries("jan 1 (x"));
+}
+
+TEST(ReminderReader, AnEntryLackingOnlyItsPeriodKeepsTheExpressionAfterIt) {
+  // The entry ends with an action's text: it is dropped, and the "(" is
+  // read as the expression between entries that it would have been.
+  EXPECT_EQ(
+      "test.pnd(1): error: unexpected scheme expression\n"
+      "jan@3 #1@3 remind@3 [third]@3 |\n"
+      "1|\n",
+      Entries("jan 1 remind [first]\n(define x 1)\njan 1 remind [third].\n(display x)."));
+  EXPECT_EQ(
+      "test.pnd(2): error: unexpected scheme expression\n"
+      "3\n|\n",
+      Entries("fri remind [a] remind\n [b] ; comment\n (+ 1 2) ."));
+}
+
+TEST(ReminderReader, TextsDropNulAndTheCrOfCrLf) {
+  struct {
+    std::string text;
+    const char* tokens;
+  } cases[] = {
+      {"[two\r\nlines\r\n] x\n", "[two\nlines\n]@1 x@3"},
+      {"[lone\rcr\r\r\n]", "[lone\rcr\r\n]@1"},
+      {"[cr at end\r]", "[cr at end\r]@1"},
+      {std::string("[a\0b\\\0c]", 8), "[abc]@1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.tokens, Lex(c.text)) << c.text;
+  // 511 characters fit however many CRs come before LFs.
+  std::string lines;
+  for (int i = 0; i < 511; ++i) lines += "\r\n";
+  EXPECT_EQ("[" + std::string(511, '\n') + "]@1", Lex("[" + lines + "]"));
 }
 
 TEST(ReminderReader, ReadsPushedInputsFirst) {

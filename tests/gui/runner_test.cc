@@ -2,10 +2,15 @@
 
 #include <errno.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "stand_in_engines.h"
@@ -38,6 +43,11 @@ TEST(Runner, EnginePath) {
       std::filesystem::canonical(std::filesystem::path(TEST_BINARY_DIR)).string() + "/";
   EXPECT_EQ(expected, gui::executableDirectory());
   EXPECT_EQ(expected + "pendcal", gui::enginePath());
+}
+
+TEST(Runner, ExportArgumentsAskForACalendar) {
+  EXPECT_EQ(Lines({"-i", "-b", "7", "-a", "14", "10", "jul", "2005"}),
+            gui::exportArguments({10, 7, 2005}, 7, 14));
 }
 
 TEST(Runner, WindowsCommandLineQuotesTheProgram) {
@@ -92,6 +102,165 @@ TEST(Runner, ListLines) {
   // A failed read wins over whatever arrived before it.
   report.ok = false;
   EXPECT_EQ(Lines({"Error executing pendcal", path}), gui::listLines(report, path));
+}
+
+TEST(Runner, TimeLimitFromTheEnvironmentText) {
+  using std::chrono::milliseconds;
+  struct Case {
+    const char* text;
+    long long expected;
+  };
+  const Case cases[] = {
+      {nullptr, 10000}, {"", 10000},   {"30", 30000},       {"0.5", 500},  {"2.25", 2250},
+      {"0", 10000},     {"-3", 10000}, {"ten", 10000},      {"5s", 10000}, {"1e9", 10000},
+      {"nan", 10000},   {"0.0001", 1}, {"86400", 86400000},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(milliseconds(c.expected), gui::parseTimeLimit(c.text)) << (c.text ? c.text : "null");
+  }
+}
+
+TEST(Runner, EndingLineTellsAFailedEngineFromAnEmptyDay) {
+  struct Case {
+    const char* output;
+    int status, signal;
+    bool timedOut, cut;
+    long long limit;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"", 0, 0, false, false, 10000, ""},
+      {"pendra.pnd(3): error\n", 1, 0, false, false, 10000, ""},          // its error report
+      {"", 1, 0, false, false, 10000, "(pendcal exited with status 1)"},  // no report: killed
+      {"x\n", 3, 0, false, false, 10000, "(pendcal exited with status 3)"},
+      {"", 255, 0, false, false, 10000, "(pendcal exited with status 255)"},
+      {"", 0, 9, false, false, 10000, "(pendcal ended by signal 9)"},
+      {"x\n", 0, 11, false, false, 10000, "(pendcal ended by signal 11)"},
+      {"", static_cast<int>(0xC00000FDu), 0, false, false, 10000,
+       "(pendcal exited with status 0xC00000FD)"},  // a Windows stack overflow
+      {"", 0, 9, true, false, 10000, "(pendcal stopped at the time limit of 10 s)"},
+      {"x\n", 1, 0, true, false, 2500, "(pendcal stopped at the time limit of 2.5 s)"},
+      {"x\n", 0, 9, false, true, 10000, ""},  // kOutputCut says why it was stopped
+  };
+  for (const Case& c : cases) {
+    gui::EngineRun run;
+    run.ok = true;
+    run.output = c.output;
+    run.status = c.status;
+    run.signal = c.signal;
+    run.timedOut = c.timedOut;
+    run.cut = c.cut;
+    run.timeLimit = std::chrono::milliseconds(c.limit);
+    EXPECT_EQ(c.expected, gui::endingLine(run)) << c.status << " " << c.signal;
+  }
+}
+
+TEST(Runner, EnginesThatFailLoopOrAreKilled) {
+  StandInEngines engines;
+  struct Case {
+    const char* name;
+    const char* body;
+    Lines expected;
+  };
+  const std::string limit = "(pendcal stopped at the time limit of 0.4 s)";
+  const Case cases[] = {
+      {"empty day", "exit 0\n", {}},
+      {"error report",
+       "echo 'pendra.pnd(3): error: not an action'; exit 1\n",
+       {"pendra.pnd(3): error: not an action"}},
+      {"odd status", "echo partial; exit 3\n", {"partial", "(pendcal exited with status 3)"}},
+      {"killed", "echo before; kill -9 $$\n", {"before", "(pendcal ended by signal 9)"}},
+      {"crash", "kill -SEGV $$\n", {"(pendcal ended by signal 11)"}},
+      {"endless loop", "echo started; while :; do :; done\n", {"started", limit}},
+      // The engine's own child holds the pipe: the whole group is stopped.
+      {"endless child", "sleep 1000\n", {limit}},
+      {"closed output", "exec >&- 2>&-; sleep 1000\n", {limit}},
+  };
+  for (const Case& c : cases) {
+    gui::EngineRequest request;
+    request.path = engines.write("pendcal", c.body);
+    request.timeLimit = std::chrono::milliseconds(400);
+    auto start = std::chrono::steady_clock::now();
+    gui::EngineRun run = gui::runEngine(request);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
+    EXPECT_EQ(c.expected, gui::listLines(run, request.path)) << c.name;
+  }
+}
+
+TEST(Runner, StopEndsARunFromAnotherThread) {
+  StandInEngines engines;
+  struct Case {
+    const char* name;
+    int delayMs;  // before stop(); -1: stop() before run()
+  };
+  const Case cases[] = {{"before", -1}, {"during", 200}};
+  for (const Case& c : cases) {
+    gui::EngineRequest request;
+    request.path = engines.write("pendcal", "echo started; while :; do :; done\n");
+    request.timeLimit = std::chrono::seconds(60);
+    gui::EngineJob job(request);
+    if (c.delayMs < 0) job.stop();
+    std::thread stopper([&] {
+      if (c.delayMs < 0) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(c.delayMs));
+      job.stop();
+    });
+    auto start = std::chrono::steady_clock::now();
+    gui::EngineRun run = job.run();
+    stopper.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
+    EXPECT_TRUE(run.stopped) << c.name;
+    EXPECT_FALSE(run.timedOut) << c.name;
+    EXPECT_EQ(c.delayMs < 0 ? "" : "started\n", run.output) << c.name;
+  }
+  {  // stop() after the end is too late to matter, and harmless
+    gui::EngineJob job({engines.write("quick", "echo done\n"), {}});
+    gui::EngineRun run = job.run();
+    job.stop();
+    EXPECT_FALSE(run.stopped);
+    EXPECT_EQ("done\n", run.output);
+  }
+}
+
+TEST(Runner, StandardErrorApart) {
+  StandInEngines engines;
+  gui::EngineRequest request;
+  request.path =
+      engines.write("pendcal", "echo BEGIN:VCALENDAR; echo 'warning' >&2; echo END:VCALENDAR\n");
+  request.errorsApart = true;
+  gui::EngineRun run = gui::runEngine(request);
+  EXPECT_TRUE(run.ok);
+  EXPECT_EQ("BEGIN:VCALENDAR\nEND:VCALENDAR\n", run.output);
+  EXPECT_EQ("warning\n", run.errors);
+}
+
+TEST(Runner, EngineDiesWithItsRunner) {
+  // A stand-in pendra that is killed while its engine runs; the engine
+  // writes its pid first, so we can see whether it outlived the runner.
+  StandInEngines engines;
+  std::string pidFile = engines.directory() + "engine.pid";
+  std::string path = engines.write("pendcal", "echo $$ > \"" + pidFile + "\"; exec sleep 1000\n");
+  pid_t runner = fork();
+  if (runner == 0) {
+    gui::runEngine(path, {});
+    _exit(0);
+  }
+  ASSERT_GT(runner, 0);
+  pid_t engine = 0;
+  for (int i = 0; i < 500 && engine == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream(pidFile) >> engine;
+  }
+  ASSERT_GT(engine, 0);
+  ASSERT_EQ(0, kill(engine, 0));
+  kill(runner, SIGKILL);
+  waitpid(runner, nullptr, 0);
+  bool gone = false;
+  for (int i = 0; i < 500 && !gone; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    gone = kill(engine, 0) != 0 && errno == ESRCH;
+  }
+  EXPECT_TRUE(gone);
 }
 
 TEST(Runner, RunsStandInEngines) {
@@ -179,6 +348,9 @@ TEST(Runner, LeavesNoChildBehind) {
   gui::runEngine(engines.write("late", "exec >&-; exec 2>&-; sleep 0.3; exit 3\n"), {});
   gui::runEngine(engines.write("endless", "exec yes\n"), {});
   gui::runEngine(engines.missing(), {});
+  gui::EngineRequest endless{engines.write("spin", "while :; do :; done\n"), {}};
+  endless.timeLimit = std::chrono::milliseconds(100);
+  gui::runEngine(endless);
   // Every child has been waited for: none is left, not even a zombie.
   errno = 0;
   EXPECT_EQ(-1, waitpid(-1, nullptr, WNOHANG));

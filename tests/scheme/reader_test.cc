@@ -95,15 +95,19 @@ TEST(Reader, Data) {
 
 TEST(Reader, Limits) {
   EXPECT_EQ("\"" + std::string(511, 's') + "\"|", ReadAll("\"" + std::string(511, 's') + "\""));
-  EXPECT_EQ("String too long: #<none>\n\n", ReadError("\"" + std::string(512, 's') + "\""));
+  EXPECT_EQ("String too long: expression begun at test(1)\n\n",
+            ReadError("\"" + std::string(512, 's') + "\""));
   // Escapes count as the character they store.
   std::string escaped;
   for (int i = 0; i < 511; ++i) escaped += "\\\"";
   EXPECT_EQ("\"" + std::string(511, '"') + "\"|", ReadAll("\"" + escaped + "\""));
-  EXPECT_EQ("String too long: #<none>\n\n", ReadError("\"" + escaped + "\\\"\""));
+  EXPECT_EQ("String too long: expression begun at test(1)\n\n",
+            ReadError("\"" + escaped + "\\\"\""));
   EXPECT_EQ(std::string(127, 't') + "|", ReadAll(std::string(127, 't') + " "));
-  EXPECT_EQ("Symbol too long: #<none>\n\n", ReadError(std::string(128, 't') + " "));
-  EXPECT_EQ("Symbol too long: #<none>\n\n", ReadError(std::string(128, '1') + " "));
+  EXPECT_EQ("Symbol too long: expression begun at test(1)\n\n",
+            ReadError(std::string(128, 't') + " "));
+  EXPECT_EQ("Symbol too long: expression begun at test(1)\n\n",
+            ReadError(std::string(128, '1') + " "));
 }
 
 TEST(Reader, Errors) {
@@ -136,7 +140,10 @@ TEST(Reader, Errors) {
       {"(. 1 2)", "Bad dotted pair"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(std::string(c.message) + ": #<none>\n\n", ReadError(c.text)) << c.text;
+    EXPECT_EQ(std::string(c.message) + ": expression begun at test(1)\n\n", ReadError(c.text))
+        << c.text;
+  // The place is the line of the datum's first character, not of the fault.
+  EXPECT_EQ("Unexpected EOF: expression begun at test(3)\n\n", ReadError("\n ; c\n (a\n (b"));
   // The only reader error that names a value.
   EXPECT_EQ("Wrong type: 2\n\n", ReadError("#(1 . 2)"));
   EXPECT_EQ("Wrong type: 5\n\n", ReadError("#(. 5)"));
@@ -190,10 +197,14 @@ TEST(Reader, LongListsAndDeepNesting) {
   };
   std::string deepest = nested(10000, "(", "x");
   EXPECT_EQ(deepest.substr(0, deepest.size() - 1) + "|", ReadAll(deepest));
-  EXPECT_EQ("Nesting too deep: #<none>\n\n", ReadError(nested(10001, "(", "x")));
-  EXPECT_EQ("Nesting too deep: #<none>\n\n", ReadError(nested(1000000, "(", "x")));
-  EXPECT_EQ("Nesting too deep: #<none>\n\n", ReadError(nested(1000000, "#(", "x")));
-  EXPECT_EQ("Nesting too deep: #<none>\n\n", ReadError(nested(1000000, "'", "x")));
+  EXPECT_EQ("Nesting too deep: expression begun at test(1)\n\n",
+            ReadError(nested(10001, "(", "x")));
+  EXPECT_EQ("Nesting too deep: expression begun at test(1)\n\n",
+            ReadError(nested(1000000, "(", "x")));
+  EXPECT_EQ("Nesting too deep: expression begun at test(1)\n\n",
+            ReadError(nested(1000000, "#(", "x")));
+  EXPECT_EQ("Nesting too deep: expression begun at test(1)\n\n",
+            ReadError(nested(1000000, "'", "x")));
 }
 
 }  // namespace

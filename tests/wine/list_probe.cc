@@ -1,0 +1,91 @@
+// Reads the list box of a running dialog from outside, as a smoke test of
+// pendra under Wine: waits for a top-level window with a ListBox that has
+// a line holding TEXT and stays unchanged for half a second, prints its
+// lines in UTF-8, then closes that window as its close button does.
+// Usage: list_probe SECONDS TEXT; exits 0 when TEXT was seen, 1 otherwise
+// (printing the last lines seen).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Found {
+  HWND top = nullptr;
+  HWND list = nullptr;
+};
+
+BOOL CALLBACK findList(HWND child, LPARAM param) {
+  wchar_t name[32];
+  if (GetClassNameW(child, name, 32) > 0 && _wcsicmp(name, L"ListBox") == 0) {
+    reinterpret_cast<Found*>(param)->list = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK findTop(HWND top, LPARAM param) {
+  auto* found = reinterpret_cast<Found*>(param);
+  if (!IsWindowVisible(top)) return TRUE;
+  EnumChildWindows(top, findList, param);
+  if (found->list == nullptr) return TRUE;
+  found->top = top;
+  return FALSE;
+}
+
+std::vector<std::wstring> listLines(HWND list) {
+  std::vector<std::wstring> lines;
+  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    if (length < 0) break;
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+    line.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void printUtf8(const std::wstring& line) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, out.data(), size, nullptr, nullptr);
+  std::printf("%s\n", out.c_str());
+}
+
+bool holds(const std::vector<std::wstring>& lines, const std::wstring& text) {
+  for (const std::wstring& line : lines)
+    if (line.find(text) != std::wstring::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: list_probe SECONDS TEXT\n");
+    return 2;
+  }
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(argv[1])) * 1000;
+  const std::wstring text = argv[2];
+  std::vector<std::wstring> lines, previous;
+  Found found;
+  bool seen = false;
+  while (!seen && static_cast<LONG>(deadline - GetTickCount()) > 0) {
+    Sleep(500);
+    found = Found();
+    EnumWindows(findTop, reinterpret_cast<LPARAM>(&found));
+    if (found.list == nullptr) continue;
+    previous = lines;
+    lines = listLines(found.list);
+    seen = holds(lines, text) && lines == previous;
+  }
+  for (const std::wstring& line : lines) printUtf8(line);
+  if (found.top != nullptr) PostMessageW(found.top, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return seen ? 0 : 1;
+}
