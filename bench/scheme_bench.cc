@@ -187,6 +187,24 @@ void BM_BytesPerPair(benchmark::State& state) {
 }
 BENCHMARK(BM_BytesPerPair)->Unit(benchmark::kMillisecond);
 
+// Writing a list of a million numbers, and one of a million one-element
+// lists: the printer's cost per pair, with its check for structure met again
+// inside itself.
+void BM_WriteMillion(benchmark::State& state) {
+  std::string text = "'(";
+  for (int i = 0; i < 1000000; ++i) text += state.range(0) == 0 ? "7 " : "(7) ";
+  text += ")";
+  Scheme s;
+  Value list = s.run(text);
+  for (auto _ : state) {
+    NullOutput out;
+    scheme::write(s.in, out, list);
+    benchmark::DoNotOptimize(out.text().size());
+  }
+  state.SetItemsProcessed(1000000 * state.iterations());
+}
+BENCHMARK(BM_WriteMillion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Interning a million distinct names into a fresh symbol table, which must
 // grow from its first 67 buckets.
 void BM_InternMillion(benchmark::State& state) {

@@ -1,7 +1,6 @@
 #include "scheme/printer.h"
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "scheme/environment.h"
@@ -139,6 +138,9 @@ class Writer {
   // With a limit port, writing stops as soon as that port is full.
   Writer(Interpreter& in, OutputPort& port, const LimitPort* limit = nullptr)
       : in_(in), port_(port), limit_(limit) {}
+  ~Writer() { leave(0); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
   void write(Value root);
 
  private:
@@ -149,16 +151,35 @@ class Writer {
     Value slow;  // List: the cycle check's slow pointer
     int32_t index;
     int32_t depth;
-    size_t pathMark;  // size of path_ before this entry was opened
+    size_t pathMark;  // path_.size() before this entry was opened
+    Value entered;    // List: the last spine pair marked
   };
 
-  // Marks a pair or vector as being printed.
+  // True when v, a pair or vector, is being printed further up. The top
+  // list's spine is marked only now, when something is opened inside it.
+  bool onPath(Value v) {
+    if (!open_.empty() && open_.back().kind != Kind::Vector) {
+      Open& top = open_.back();
+      while (top.entered != top.at) {
+        top.entered = as<Pair>(top.entered)->cdr();
+        enter(top.entered);
+      }
+    }
+    return v.object()->printing();
+  }
   void enter(Value v) {
-    if (onPath_.insert(v.object()).second) path_.push_back(v.object());
+    Object* o = v.object();
+    if (o->printing()) return;  // a spine that runs into itself
+    o->setPrinting(true);
+    path_.push_back(o);
+  }
+  // Unmarks what was marked after path_ had n entries.
+  void leave(size_t n) {
+    for (size_t i = n; i < path_.size(); ++i) path_[i]->setPrinting(false);
+    path_.resize(n);
   }
   void close() {
-    for (size_t i = open_.back().pathMark; i < path_.size(); ++i) onPath_.erase(path_[i]);
-    path_.resize(open_.back().pathMark);
+    leave(open_.back().pathMark);
     open_.pop_back();
   }
 
@@ -166,10 +187,7 @@ class Writer {
   OutputPort& port_;
   const LimitPort* limit_;
   std::vector<Open> open_;
-  // The pairs on the spines of the open lists, up to the one being printed,
-  // and the open vectors: as a set, and in the order entered.
-  std::unordered_set<const Object*> onPath_;
-  std::vector<const Object*> path_;
+  std::vector<Object*> path_;  // the marked pairs and vectors, in order
 };
 
 void Writer::write(Value root) {
@@ -181,11 +199,11 @@ void Writer::write(Value root) {
     if (pending) {
       pending = false;
       if (isPair(next) || isType(next, TypeCode::Vector)) {
-        if (depth >= kMaxDepth || onPath_.count(next.object()) != 0) {
+        if (depth >= kMaxDepth || onPath(next)) {
           port_.putText("...");
         } else if (isPair(next)) {
           port_.putChar('(');
-          open_.push_back({Kind::List, next, next, 0, depth, path_.size()});
+          open_.push_back({Kind::List, next, next, 0, depth, path_.size(), next});
           enter(next);
           next = as<Pair>(next)->car();
           depth = depth + 1;
@@ -197,7 +215,7 @@ void Writer::write(Value root) {
           if (vector->length() == 0) {
             port_.putChar(')');
           } else {
-            open_.push_back({Kind::Vector, next, Value(), 0, depth, path_.size()});
+            open_.push_back({Kind::Vector, next, Value(), 0, depth, path_.size(), Value()});
             enter(next);
             next = vector->items()[0];
             depth = depth + 1;
@@ -224,7 +242,6 @@ void Writer::write(Value root) {
           }
           port_.putChar(' ');
           top.at = rest;
-          enter(rest);
           next = as<Pair>(rest)->car();
           pending = true;
         } else if (rest != in_.emptyList()) {
