@@ -70,16 +70,16 @@ uint8_t nthWeekdayOfMonth(uint8_t n, uint8_t weekday, uint8_t month, uint32_t ye
   return day <= length ? static_cast<uint8_t>(day) : 0;
 }
 
-int32_t Date::dayNumber() const {
+int64_t Date::dayNumber() const {
   // The walk over the months adds nothing for month 0 and the whole year
   // for months past 12; keep that for patterns that reach here.
   int m = month > 13 ? 13 : month < 1 ? 1 : month;
   int64_t n = yearStart(year) + kDaysBeforeMonth[m];
   if (m > 2 && isLeapYear(year)) n += 1;
-  return static_cast<int32_t>(n + day - 1);
+  return n + day - 1;
 }
 
-void Date::fromDayNumber(int32_t number) {
+void Date::fromDayNumber(int64_t number) {
   int64_t n = number < kFirstDay ? kFirstDay : number;
   // Civil-from-days over 400-year eras (146097 days), counted from
   // 1 March of the year 0 so that the leap day ends each year.
@@ -141,7 +141,7 @@ void Date::addDays(int32_t count) {
     return;
   }
   uint8_t keep = weekday;
-  fromDayNumber(static_cast<int32_t>(static_cast<int64_t>(dayNumber()) + count));
+  fromDayNumber(dayNumber() + count);
   weekday = keep;
 }
 
@@ -152,7 +152,7 @@ void Date::subtractDays(int32_t count) {
     return;
   }
   uint8_t keep = weekday;
-  fromDayNumber(static_cast<int32_t>(static_cast<int64_t>(dayNumber()) - count));
+  fromDayNumber(dayNumber() - count);
   weekday = keep;
 }
 

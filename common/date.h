@@ -23,12 +23,13 @@ struct Date {
 
   // Days since 1 January 1800 (that day is 0); negative before it. Constant
   // time. Months outside 1..12 and days outside the month are counted the
-  // way the plain walk over years and months counts them.
-  int32_t dayNumber() const;
+  // way the plain walk over years and months counts them. 64 bits: every
+  // year a uint32_t holds has its number.
+  int64_t dayNumber() const;
   // Sets day, month, year and weekday from a day number. Numbers before
   // 1 January of the year 1 are clamped to that day.
-  void fromDayNumber(int32_t n);
-  static Date fromNumber(int32_t n) {
+  void fromDayNumber(int64_t n);
+  static Date fromNumber(int64_t n) {
     Date d;
     d.fromDayNumber(n);
     return d;

@@ -88,7 +88,7 @@ const Builtin kDayName("day-name", dayName, ".");
 Value daysBetween(Interpreter& in, int32_t, Value* argv) {
   pendra::Date a = checkDate(in, argv[0]);
   pendra::Date b = checkDate(in, argv[1]);
-  return Value::makeNumber(a.dayNumber() - b.dayNumber());
+  return Value::makeNumber(static_cast<int32_t>(a.dayNumber() - b.dayNumber()));
 }
 const Builtin kDaysBetween("days-between", daysBetween, "..");
 
@@ -101,7 +101,7 @@ Value stepDate(Interpreter& in, Value d, Value count, int64_t days) {
   if (n < pendra::Date(1, 1, kFirstYear).dayNumber() ||
       n > pendra::Date(31, 12, kLastYear).dayNumber())
     in.error("Date out of range", count);
-  return makeDate(pendra::Date::fromNumber(static_cast<int32_t>(n)));
+  return makeDate(pendra::Date::fromNumber(n));
 }
 
 Value datePlus(Interpreter& in, int32_t, Value* argv) {

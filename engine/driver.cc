@@ -173,13 +173,11 @@ int runReminders(pendra::Date today, pendra::Date target, int before, int after)
 
   ScanIndex index(entries);
   for (int64_t n = first; n <= last; ++n) {
-    pendra::Date current = pendra::Date::fromNumber(static_cast<int32_t>(n));
+    pendra::Date current = pendra::Date::fromNumber(n);
     char header[64];
     bool haveHeader = false;
-    index.forEachMatch(current, [&](const Reminder& entry) {
-      Specifier& specifier = *entry.specifier;
-      pendra::Date occurrence = specifier.occurrence(current);
-      pendra::Date matched = specifier.matched();
+    index.forEachMatch(current, [&](const Reminder& entry, const pendra::Date& matched) {
+      pendra::Date occurrence = entry.specifier->occurrence(current);
       for (const auto& action : entry.actions) {
         if (headers) {
           if (!haveHeader) formatHeader(current, today, header, sizeof header);

@@ -12,10 +12,19 @@ namespace engine {
 std::string fileDirectory(const char* name) {
   std::string path;
   if (name[0] != '/') {
+    // Grow only while the buffer is too small; any other failure (a deleted
+    // or unreadable current directory) leaves the name relative, which
+    // still finds its neighbours since the process never changes directory.
     std::string cwd(256, '\0');
-    while (getcwd(cwd.data(), cwd.size()) == nullptr) cwd.resize(cwd.size() * 2);
+    while (getcwd(cwd.data(), cwd.size()) == nullptr) {
+      if (errno != ERANGE) {
+        cwd.clear();
+        break;
+      }
+      cwd.resize(cwd.size() * 2);
+    }
     path.assign(cwd.c_str());
-    if (path.empty() || path.back() != '/') path += '/';
+    if (!path.empty() && path.back() != '/') path += '/';
   }
   path += name;
   return path.substr(0, path.find_last_of('/') + 1);

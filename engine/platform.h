@@ -11,7 +11,8 @@ namespace engine {
 
 // The absolute directory of a file, with its trailing separator. Symbolic
 // links are not resolved. For a name with no file-name part, the name made
-// absolute.
+// absolute. When the current directory cannot be found (deleted), a relative
+// name gives its own directory part as written ("" when it has none).
 std::string fileDirectory(const char* name);
 
 // The user's profile directory: USERPROFILE, and on POSIX HOME when that is

@@ -82,10 +82,15 @@ std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& t
     ++index;
     int32_t lookAhead = 1;
     int32_t step = 1;
+    int32_t numberIndex = index;
     if (index < count && tokens[index].kind == TokenKind::Number)
       lookAhead = tokens[index++].number;
     if (index < count && tokens[index].hasFlag(DayUnitFlag))
       step = static_cast<int32_t>(flagValue(tokens[index++].keyword->flags));
+    // A Scheme test is asked once a day ahead, every scanned day.
+    if (reminder->specifier->callsScheme() &&
+        static_cast<int64_t>(lookAhead) * step > kMaxSchemeLookAhead)
+      raiseAtToken(tokens, numberIndex, "look-ahead too long");
     reminder->specifier->setPrevious(lookAhead, step);
   }
 

@@ -62,7 +62,8 @@ char InputReader::readChar(bool& eof) {
     current_ = '\0';
     return '\0';
   }
-  if (current_ == '\r' || (current_ == '\n' && previous_ != '\r')) ++line_;
+  // The count stops at its top rather than wrap.
+  if ((current_ == '\r' || (current_ == '\n' && previous_ != '\r')) && line_ < INT32_MAX) ++line_;
   return current_;
 }
 

@@ -26,7 +26,12 @@ ScanIndex::ScanIndex(const std::vector<std::unique_ptr<Reminder>>& entries)
   for (size_t i = 0; i < entries.size(); ++i) {
     Specifier* specifier = entries[i]->specifier.get();
     const Sieve& s = sieves[i];
-    entries_.push_back({specifier, entries[i].get(), s.firstYear, s.lastYear});
+    Entry e;
+    e.specifier = specifier;
+    e.reminder = entries[i].get();
+    e.firstYear = s.firstYear;
+    e.lastYear = s.lastYear;
+    entries_.push_back(e);
     Candidate c{static_cast<uint16_t>(i), s.weekdays, specifier->sieveIsExact()};
     forEachSlot(s, [&](int slot) { candidates_[next[slot]++] = c; });
   }

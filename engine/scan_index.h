@@ -21,32 +21,46 @@ class ScanIndex {
   // REQUIRES: at most 65536 entries; they outlive the index.
   explicit ScanIndex(const std::vector<std::unique_ptr<Reminder>>& entries);
 
-  // Calls f(entry) for every entry whose specifier matches day, in file
-  // order; the specifier's matched() is current during the call.
+  // Calls f(entry, matched) for every entry whose specifier matches day, in
+  // file order, with the day the match succeeded on (what the specifier's
+  // match would leave in matched()).
   // REQUIRES: day is a real date with its weekday.
   template <class F>
   void forEachMatch(const pendra::Date& day, F&& f) const {
+    int64_t number = day.dayNumber();
     int s = slot(day.month, day.day);
     const Candidate* end = candidates_.data() + first_[s + 1];
     for (const Candidate* c = candidates_.data() + first_[s]; c != end; ++c) {
       if (((c->weekdays >> day.weekday) & 1u) == 0) continue;
-      const Entry& e = entries_[c->entry];
+      Entry& e = entries_[c->entry];
       if (day.year < e.firstYear || day.year > e.lastYear) continue;
       if (c->exact) {
-        e.specifier->noteMatch(day);
-      } else if (!e.specifier->match(day)) {
-        continue;
+        f(*e.reminder, day);
+      } else if (number >= e.settledFrom && number <= e.settledTo) {
+        if (number >= e.firstMatch) f(*e.reminder, e.matched);
+      } else {
+        bool matches = e.specifier->match(day, number);
+        if (e.specifier->settledAhead(number, &e.settledTo, &e.firstMatch, &e.matched)) {
+          e.settledFrom = number;
+        } else {
+          e.settledTo = 0;
+        }
+        if (matches) f(*e.reminder, e.specifier->matched());
       }
-      f(*e.reminder);
     }
   }
 
  private:
-  // What the scan needs of an entry.
+  // What the scan needs of an entry. A look-ahead's answer, once settled
+  // for a run of days, is kept here, next to the other entries', so that
+  // those days ask nothing of the specifier.
   struct Entry {
-    Specifier* specifier;
-    const Reminder* reminder;
-    uint32_t firstYear, lastYear;  // of the sieve
+    Specifier* specifier = nullptr;
+    const Reminder* reminder = nullptr;
+    uint32_t firstYear = 0, lastYear = 0;    // of the sieve
+    int64_t settledFrom = 1, settledTo = 0;  // the run of days settled
+    int64_t firstMatch = 0;                  // from here on in it, a match
+    pendra::Date matched;                    // on that date
   };
   // One entry in one slot; small, since the entries that concern every day
   // are in every slot.
@@ -60,7 +74,7 @@ class ScanIndex {
 
   // The candidates of slot s are candidates_[first_[s]] up to first_[s + 1],
   // in file order.
-  std::vector<Entry> entries_;
+  mutable std::vector<Entry> entries_;
   std::vector<uint32_t> first_;
   std::vector<Candidate> candidates_;
 };

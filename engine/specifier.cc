@@ -1,6 +1,7 @@
 #include "engine/specifier.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "engine/keyword_table.h"
 #include "scheme/interpreter.h"
@@ -15,6 +16,9 @@ inline bool matchesPattern(const Date& p, const Date& d) {
   return (p.year == 0 || p.year == d.year) && (p.month == 0 || p.month == d.month) &&
          (p.day == 0 || p.day == d.day) && (p.weekday == 0 || p.weekday == d.weekday);
 }
+
+// The last day a date word can hold.
+const int64_t kLastDay = Date(31, 12, 65535).dayNumber();
 
 // Moves a real date forward by days and keeps its weekday right.
 void stepForward(Date& d, int32_t days) {
@@ -118,11 +122,27 @@ Sieve Specifier::sieve() const {
 
 Sieve DateRule::sieve(const Date&) const { return Sieve(); }
 
-bool Specifier::match(const Date& date) {
+void Specifier::setPrevious(int32_t count, int32_t step) {
+  previousCount_ = count;
+  previousStep_ = step;
+  reach_ = static_cast<int64_t>(count) * step;
+  ahead_.reset();
+  if (count > 0 && (step == 1 || step == 7) && !callsScheme()) {
+    ahead_ = std::make_unique<Ahead[]>(static_cast<size_t>(step));
+    aheadSieve_ = testSieve();
+  }
+}
+
+bool Specifier::matchTesting(const Date& date, int64_t n) {
   matched_ = date;
+  if (ahead_) return lookAhead(date, n);
   if (test(date)) return true;
+  if (previousCount_ <= 0 || previousStep_ <= 0) return false;
+  // A date word holds no year past 65535: the walk stops at its last day.
+  int64_t room = (kLastDay - n) / previousStep_;
+  int64_t steps = std::min<int64_t>(previousCount_, room);
   Date ahead = date;
-  for (int32_t i = 0; i < previousCount_; ++i) {
+  for (int64_t i = 0; i < steps; ++i) {
     stepForward(ahead, previousStep_);
     if (test(ahead)) {
       matched_ = ahead;
@@ -130,6 +150,116 @@ bool Specifier::match(const Date& date) {
     }
   }
   return false;
+}
+
+// The scan asks about consecutive days, and each answer stays good until
+// the scan passes the success it found; so each lattice day is tested about
+// once, whatever the count.
+bool Specifier::lookAhead(const Date& date, int64_t n) {
+  if (n > kLastDay) return test(date);
+  int64_t step = previousStep_;
+  int64_t limit = std::min<int64_t>(n + reach_, kLastDay);
+  Ahead& a = ahead_[lattice(n)];
+  int64_t start = n;
+  Date from = date;
+  if (a.from <= n && n <= a.to) {
+    // Here only when nothing was found up to a.to.
+    start = a.to + step;
+    if (start > limit) return false;
+    from = a.next.day != 0 ? a.next : Date::fromNumber(start);
+  } else if (a.found >= 0 || a.from > n || n != a.to + step) {
+    a.from = n;  // not next to what is known: start afresh
+  }
+  search(a, start, from, limit);
+  if (a.found < 0) return false;
+  matched_ = a.foundDate;
+  return true;
+}
+
+// Days the sieve rules out are passed over whole months (whole years before
+// its first year), and may run past limit: they are known to fail.
+void Specifier::search(Ahead& a, int64_t n, Date d, int64_t limit) {
+  const Sieve& s = aheadSieve_;
+  int64_t step = previousStep_;
+  int64_t base = n;
+  // The first lattice day on or after day number x.
+  auto onLattice = [&](int64_t x) { return x + ((base - x) % step + step) % step; };
+  a.found = -1;
+  for (;;) {
+    int64_t skipTo = -1;
+    // Whole weeks keep the weekday: a wrong one never becomes right.
+    if (d.year > s.lastYear || (step == 7 && (s.weekdays >> d.weekday & 1u) == 0)) {
+      skipTo = onLattice(kLastDay + 1);
+    } else if (d.year < s.firstYear) {
+      skipTo = onLattice(Date(1, 1, s.firstYear).dayNumber());
+    } else if ((s.months >> d.month & 1u) == 0) {
+      skipTo = onLattice(n + pendra::daysInMonth(d.month, d.year) - d.day + 1);
+    } else if (step == 1 && (s.days >> d.day & 1u) == 0) {
+      // Straight to the next day of the month the sieve admits.
+      uint32_t later = d.day >= 31 ? 0 : s.days >> (d.day + 1) << (d.day + 1);
+      int day = later != 0 ? std::countr_zero(later) : 32;
+      if (day > pendra::daysInMonth(d.month, d.year)) {
+        skipTo = n + pendra::daysInMonth(d.month, d.year) - d.day + 1;
+      } else if (n + (day - d.day) <= limit) {
+        n += day - d.day;
+        stepForward(d, day - d.day);
+        continue;
+      } else {
+        skipTo = n + (day - d.day);
+      }
+    } else if (step == 1 && (s.weekdays >> d.weekday & 1u) == 0) {
+      // Straight to the next weekday the sieve admits.
+      int ahead = 1;
+      while (ahead < 7 && (s.weekdays >> ((d.weekday - 1 + ahead) % 7 + 1) & 1u) == 0) ++ahead;
+      if (ahead == 7) {
+        skipTo = kLastDay + 1;
+      } else if (n + ahead <= limit) {
+        n += ahead;
+        stepForward(d, ahead);
+        continue;
+      } else {
+        skipTo = n + ahead;
+      }
+    } else if (s.admits(d) && test(d)) {
+      a.found = a.to = n;
+      a.foundDate = d;
+      a.next = Date();
+      return;
+    } else if (n + step <= limit) {
+      n += step;
+      if (step == 1 && d.day < 28) {
+        ++d.day;
+        d.weekday = static_cast<uint8_t>(d.weekday % 7 + 1);
+      } else {
+        stepForward(d, static_cast<int32_t>(step));
+      }
+      continue;
+    } else {
+      // Nothing up to limit; the next lattice day's date is at hand.
+      a.to = n;
+      a.next = d;
+      stepForward(a.next, static_cast<int32_t>(step));
+      return;
+    }
+    if (skipTo > limit) {
+      a.to = skipTo - step;
+      a.next = Date();  // worked out when needed
+      return;
+    }
+    // Forward by days, keeping the weekday right; most skips end on the
+    // first of the next month.
+    int64_t days = skipTo - n;
+    if (days == pendra::daysInMonth(d.month, d.year) - d.day + 1) {
+      d.day = 1;
+      d.nextMonth();
+      d.weekday = static_cast<uint8_t>((d.weekday - 1 + days) % 7 + 1);
+    } else if (days <= 62) {
+      stepForward(d, static_cast<int32_t>(days));
+    } else {
+      d = Date::fromNumber(skipTo);
+    }
+    n = skipTo;
+  }
 }
 
 // ---- DateSpecifier and AnyOfSpecifier -------------------------------------
@@ -156,6 +286,13 @@ Sieve AnyOfSpecifier::testSieve() const {
   return s;
 }
 
+bool AnyOfSpecifier::callsScheme() const {
+  for (const auto& member : members_) {
+    if (member->callsScheme()) return true;
+  }
+  return false;
+}
+
 bool AnyOfSpecifier::test(const Date& date) {
   for (const auto& member : members_) {
     if (member->test(date)) return true;
@@ -175,31 +312,47 @@ bool SetProcSpecifier::test(const Date& date) {
   if (date.month <= 12 && date.day <= 31 && (listed_[date.month] >> date.day & 1u) != 0)
     return true;
   // Not listed: the walk reaches the end of the list, which must be '().
-  if (!badTail_.isNone()) scheme::checkType(in_, scheme::TypeCode::Pair, badTail_);
+  if (!badTail_.isNone()) in_.error("Wrong type", badTail_);
   return false;
 }
 
-// Looks the year's list up once: only dates of that year can be found in
-// it, and the walk of any day ends at the same tail.
+// Looks the year's list up once, when the year is first tested: only dates
+// of that year can be found in it, and the walk of any day ends at the same
+// tail. Changes made to the list afterwards are not seen; the next year's
+// list is a new call.
 void SetProcSpecifier::rebuild(uint32_t year) {
   scheme::Value argument = scheme::Value::makeNumber(static_cast<int32_t>(year));
-  scheme::Value cell = in_.call(procedure_, 1, &argument);
+  scheme::Value list = in_.call(procedure_, 1, &argument);
   cachedYear_ = year;
   for (uint32_t& days : listed_) days = 0;
   badTail_ = scheme::Value();
-  for (; cell != in_.emptyList(); cell = scheme::as<scheme::Pair>(cell)->cdr()) {
+  // A second cursor at half speed meets the first only on a cycle, which
+  // makes the whole list the culprit, as the list procedures do.
+  scheme::Value slow = list;
+  bool lagging = false;
+  for (scheme::Value cell = list; cell != in_.emptyList();) {
     if (!scheme::isPair(cell)) {
       badTail_ = cell;
       return;
     }
-    scheme::Value element = scheme::as<scheme::Pair>(cell)->car();
-    if (!element.isHost()) continue;
-    Date d = pendra::unpackDate(element.hostWord());
-    // Only a word that is the packed form of its own date equals the
-    // packed form of a tested date.
-    if (pendra::packDate(d) != element.hostWord() || d.year != year) continue;
-    if (d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31) listed_[d.month] |= 1u << d.day;
+    note(scheme::as<scheme::Pair>(cell)->car(), year);
+    cell = scheme::as<scheme::Pair>(cell)->cdr();
+    if (lagging) slow = scheme::as<scheme::Pair>(slow)->cdr();
+    lagging = !lagging;
+    if (cell == slow) {
+      badTail_ = list;
+      return;
+    }
   }
+}
+
+void SetProcSpecifier::note(scheme::Value element, uint32_t year) {
+  if (!element.isHost()) return;
+  Date d = pendra::unpackDate(element.hostWord());
+  // Only a word that is the packed form of its own date equals the packed
+  // form of a tested date.
+  if (pendra::packDate(d) != element.hostWord() || d.year != year) return;
+  if (d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31) listed_[d.month] |= 1u << d.day;
 }
 
 // ---- Rules ------------------------------------------------------------------

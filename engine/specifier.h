@@ -64,32 +64,84 @@ class Specifier {
   virtual Sieve testSieve() const { return Sieve(); }
   // Whether test succeeds on exactly the days testSieve admits.
   virtual bool testSieveIsExact() const { return false; }
+  // Whether test calls a Scheme procedure. Such a test may have effects,
+  // so the look-ahead asks it day by day, and only so far.
+  virtual bool callsScheme() const { return false; }
 
   // test(date), then, with a look-ahead, the count days ahead at step days
-  // apart; matched() tells which day succeeded.
-  bool match(const Date& date);
+  // apart, none past 31 December 65535; matched() tells which day
+  // succeeded. Without Scheme, the look-ahead remembers where the next
+  // success lies, so its cost does not grow with the count.
+  bool match(const Date& date) { return match(date, date.dayNumber()); }
+  // The same for the date whose day number is n; answers at once while
+  // the success found last is still ahead.
+  bool match(const Date& date, int64_t n) {
+    if (ahead_) {
+      const Ahead& a = ahead_[lattice(n)];
+      if (a.found >= 0 && a.from <= n && n <= a.found) {
+        bool reached = a.found - n <= reach_;
+        matched_ = reached ? a.foundDate : date;
+        return reached;
+      }
+    }
+    return matchTesting(date, n);
+  }
+  // After match(date, n) with a day-by-day look-ahead: whether match is
+  // known for every day from n up to *through without testing, and from
+  // which of them (*first) it succeeds, on the day *found.
+  bool settledAhead(int64_t n, int64_t* through, int64_t* first, Date* found) const {
+    if (!ahead_ || previousStep_ != 1) return false;
+    const Ahead& a = ahead_[0];
+    if (a.found >= 0) {
+      *through = a.found;
+      *first = a.found - reach_;
+      *found = a.foundDate;
+    } else {
+      *through = a.to - reach_;  // no success up to a.to
+      *first = INT64_MAX;
+    }
+    return a.from <= n && n <= *through;
+  }
   // The date the last match succeeded on; the scanned date when it failed.
   const Date& matched() const { return matched_; }
-  // Look ahead count steps of step days (1 or 7); 0 turns it off.
-  void setPrevious(int32_t count, int32_t step) {
-    previousCount_ = count;
-    previousStep_ = step;
-  }
+  // Look ahead count steps of step days (1 or 7); 0 turns it off. Call it
+  // once the specifier is complete.
+  void setPrevious(int32_t count, int32_t step);
   int32_t previousCount() const { return previousCount_; }
   int32_t previousStep() const { return previousStep_; }
   // The days match can succeed on: testSieve widened by the look-ahead.
   Sieve sieve() const;
   // Whether match succeeds on exactly the days sieve admits.
   bool sieveIsExact() const { return previousCount_ == 0 && testSieveIsExact(); }
-  // Records a day on which match is known to succeed, as match would.
-  // REQUIRES: sieveIsExact() and sieve().admits(date).
-  void noteMatch(const Date& date) { matched_ = date; }
 
  private:
+  // What the look-ahead knows of one lattice of days (day numbers equal
+  // modulo the step): the lattice days from..to are known, and found is the
+  // first success among them (then to == found), or -1.
+  struct Ahead {
+    int64_t from = 0, to = -1, found = -1;
+    Date foundDate;
+    Date next;  // the day after to on the lattice; day 0 when not worked out
+  };
+  int lattice(int64_t n) const {
+    return previousStep_ == 1 ? 0 : static_cast<int>((n % 7 + 7) % 7);
+  }
+  bool matchTesting(const Date& date, int64_t n);
+  bool lookAhead(const Date& date, int64_t n);
+  // Looks for the first lattice day from n (whose date is d) up to limit
+  // on which test succeeds, and records what it learnt in a.
+  void search(Ahead& a, int64_t n, Date d, int64_t limit);
+
   Date matched_;
   int32_t previousCount_ = 0;
   int32_t previousStep_ = 1;
+  int64_t reach_ = 0;               // count * step
+  std::unique_ptr<Ahead[]> ahead_;  // one per lattice, for a test without Scheme
+  Sieve aheadSieve_;
 };
+
+// The largest look-ahead, in days, of a specifier that calls Scheme.
+constexpr int32_t kMaxSchemeLookAhead = 3660;
 
 // A rule attached to a DateSpecifier's pattern.
 class DateRule {
@@ -125,6 +177,7 @@ class AnyOfSpecifier : public Specifier {
       : members_(std::move(members)) {}
   bool test(const Date& date) override;
   Sieve testSieve() const override;
+  bool callsScheme() const override;
   int32_t count() const { return static_cast<int32_t>(members_.size()); }
 
  private:
@@ -137,6 +190,7 @@ class TestProcSpecifier : public Specifier {
   TestProcSpecifier(scheme::Interpreter& in, scheme::Value procedure)
       : in_(in), procedure_(procedure) {}
   bool test(const Date& date) override;
+  bool callsScheme() const override { return true; }
 
  private:
   scheme::Interpreter& in_;
@@ -153,6 +207,8 @@ class SetProcSpecifier : public Specifier {
 
  private:
   void rebuild(uint32_t year);
+  // Enters one element of the year's list.
+  void note(scheme::Value element, uint32_t year);
 
   scheme::Interpreter& in_;
   scheme::Value procedure_;
@@ -160,7 +216,9 @@ class SetProcSpecifier : public Specifier {
   // The list of cachedYear_ as looked up: bit d of listed_[m] when the date
   // d/m/cachedYear_ is an element (before any faulty tail).
   uint32_t listed_[13] = {};
-  scheme::Value badTail_;  // the non-pair that ends the list; none for '()
+  // "Wrong type" names this when a date is not listed: the non-pair that
+  // ends the list, or the whole list when it is circular; none for '().
+  scheme::Value badTail_;
 };
 
 // The n-th (1..5, 6 = last) given weekday of the month.
@@ -229,7 +287,7 @@ class EveryRule : public DateRule {
   std::vector<Date> exceptions_;
 
   uint32_t startYear_ = 0;     // year of the start below; 0 before the first test
-  int32_t startDay_ = 0;       // its day number
+  int64_t startDay_ = 0;       // its day number
   int32_t startMonth_ = 0;     // its month number
   int64_t lastDistance_ = -1;  // days from the start to the day last stepped to
   int64_t lastRemainder_ = 0;  // that distance modulo the stride

@@ -330,6 +330,7 @@ Value Interpreter::evalCall(Value form) {
   }
   if (current_ != nullptr) current_->setExpression(form);
   if (!op.isObject()) error("Not callable", op);
+  if (callsLeft_ != 0 && --callsLeft_ == 0) error("Too many calls", form);
   Value result = op.object()->apply(*this, count, args);
   assert(!result.isNone());  // none stands for a deferred tail expression
   popArgs(mark);
@@ -342,6 +343,7 @@ Value Interpreter::finish(Value v) { return isFrame(v) ? force(v) : v; }
 
 Value Interpreter::call(Value proc, int32_t argc, Value* argv) {
   if (!proc.isObject()) error("Not callable", proc);
+  if (callsLeft_ != 0 && --callsLeft_ == 0) error("Too many calls", proc);
   return finish(proc.object()->apply(*this, argc, argv));
 }
 

@@ -93,6 +93,10 @@ class Interpreter {
   // True from the start of an error report until onError is called; lets a
   // port tell the report from the output before it.
   bool reportingError() const { return reporting_; }
+  // Ends evaluation with the error "Too many calls" once this many more
+  // procedures have been applied; 0, the default, sets no limit. For hosts
+  // that must bound how long a text can run, such as the fuzzing harnesses.
+  void setCallLimit(uint64_t calls) { callsLeft_ = calls; }
 
   // ---- Symbols ----------------------------------------------------------
   Symbol* intern(int32_t length, const char16_t* units);
@@ -162,6 +166,7 @@ class Interpreter {
   Value tailExpr_;            // the expression a deferred tail stands for
   uintptr_t stackLimit_ = 0;  // lowest safe native stack address
   bool reporting_ = false;    // inside error()
+  uint64_t callsLeft_ = 0;    // see setCallLimit
 
   std::vector<Value*> argChunks_;
   size_t argChunk_ = 0;

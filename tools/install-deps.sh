@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ pkgconf)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-             wine64 xvfb xauth xdotool)
+             wine64 xvfb xauth xdotool clang libclang-rt-14-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do

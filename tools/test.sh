@@ -14,6 +14,9 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPENDRA_SANITIZE=ON 
 cmake --build build/asan
 (cd build/asan && ctest --output-on-failure -j2 --timeout 300)
 
+echo "== fuzzing"
+bash tools/fuzz.sh
+
 if [ -f tools/build-windows.sh ]; then
   echo "== windows cross build"
   bash tools/build-windows.sh

@@ -190,6 +190,17 @@ TEST(Date, Patterns) {
   EXPECT_TRUE(other.sameDay(saturday));
 }
 
+TEST(Date, DayNumbersOfEveryYearFitAndConvertBack) {
+  for (uint32_t year : {65536u, 11761022u, 2147483647u, 4294967295u}) {
+    Date d(1, 3, year);
+    int64_t n = d.dayNumber();
+    EXPECT_GT(n, Date(31, 12, 65535).dayNumber()) << year;
+    EXPECT_EQ(Date(28, 2, year).dayNumber() + (pendra::isLeapYear(year) ? 2 : 1), n) << year;
+    Date back = Date::fromNumber(n);
+    EXPECT_TRUE(back.sameDay(d)) << year << ": " << back.year;
+  }
+}
+
 TEST(Date, Packing) {
   EXPECT_EQ(0x1dc1f57u, pendra::packDate(7, 7, 2005));
   Date d = pendra::unpackDate(0x1dc1f57u);

@@ -99,8 +99,9 @@ TEST(CommandLine, DefaultSearchTriesFourPlacesInOrder) {
     EXPECT_EQ("place " + std::to_string(first) + "\n", r.out);
   }
   // Errors name the file by the path the search built.
-  auto r =
-      RunPendcal({}, {{"home/My Documents/Pendra/pendra.pnd", "remind 5."}}, Options{"", "home"});
+  Options home;
+  home.profile = "home";
+  auto r = RunPendcal({}, {{"home/My Documents/Pendra/pendra.pnd", "remind 5."}}, home);
   EXPECT_TRUE(r.out.find("/home/My Documents/Pendra/pendra.pnd(1): error: ") != std::string::npos)
       << r.out;
 }

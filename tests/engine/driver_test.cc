@@ -278,6 +278,32 @@ TEST(Driver, WindowsAreClippedAndAlwaysEnd) {
   }
 }
 
+TEST(Driver, NoDatePastTheLastDayIsEverPrinted) {
+  // A look-ahead stops at 31 December 65535, in Scheme and without it.
+  const char* file =
+      "(test-specifier (lambda (d) (display d) (newline) #f) \"seen\")\n"
+      "(remind-field (lambda (s o m) m) \"m\")\n"
+      "seen previous 3 days remind [s].\n"
+      "jan 1 previous 3 days remind [%(m)].\n"
+      "dec 31 previous 3 days remind [%(m)].\n";
+  struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"-b", "3", "-a", "3", "1", "jan", "11761022"}, ""},
+      {{"-b", "2000000000", "1", "jan", "11761022"}, ""},
+      {{"-a", "5", "30", "dec", "65535"},
+       "#<date: 30 dec 65535>\n#<date: 31 dec 65535>\n" + Header(30, 12, 65535) +
+           "#<date: 31 dec 65535>\n#<date: 31 dec 65535>\n" + Header(31, 12, 65535) +
+           "#<date: 31 dec 65535>\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunReminders(file, c.args);
+    EXPECT_EQ(c.out, r.out) << c.args.back();
+    EXPECT_EQ(0, r.status);
+  }
+}
+
 TEST(Driver, LongReportsArriveWhole) {
   // About 600 kB: far more than any buffer on the way.
   std::string text(200, 'r');

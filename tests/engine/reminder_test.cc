@@ -108,6 +108,25 @@ TEST(Reminder, LookAheadWords) {
   }
 }
 
+TEST(Reminder, SchemeWordsLookAheadAtMostTenYears) {
+  struct {
+    const char* text;
+    const char* report;
+  } cases[] = {
+      {"odd previous 3660 days", "<no error>"},
+      {"odd previous 522 weeks", "<no error>"},
+      {"odd previous 3661 days", "test.pnd(1): error: look-ahead too long\n"},
+      {"odd previous 523 weeks", "test.pnd(1): error: look-ahead too long\n"},
+      {"jan 1 and\nodd previous 2147483647 weeks", "test.pnd(2): error: look-ahead too long\n"},
+      {"jan 1 previous 2147483647 weeks", "<no error>"},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    s.eval("(test-specifier (lambda (d) #f) \"odd\")");
+    EXPECT_EQ(c.report, engine_test::ReportOf([&] { Entry(s, c.text); })) << c.text;
+  }
+}
+
 TEST(Reminder, ReportsFaultyActions) {
   struct {
     std::string text;

@@ -84,10 +84,10 @@ TEST(ScanIndex, GivesWhatAskingEveryEntryGives) {
         direct.push_back(Show(d) + " #" + std::to_string(i) + " " +
                          Show(entries[i]->specifier->matched()));
     }
-    index.forEachMatch(d, [&](const engine::Reminder& r) {
+    index.forEachMatch(d, [&](const engine::Reminder& r, const Date& matched) {
       size_t i = 0;
       while (entries[i].get() != &r) ++i;
-      indexed.push_back(Show(d) + " #" + std::to_string(i) + " " + Show(r.specifier->matched()));
+      indexed.push_back(Show(d) + " #" + std::to_string(i) + " " + Show(matched));
     });
   }
   EXPECT_GT(direct.size(), 1000u);

@@ -1,8 +1,10 @@
 // Specifiers built from their constructors, run over ranges of days.
 #include "engine/specifier.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/keyword_table.h"
@@ -109,6 +111,66 @@ TEST(Specifier, LookAheadReportsTheMatchedDay) {
   marchSaturdays->setPrevious(1, 7);
   ASSERT_TRUE(marchSaturdays->match(Day(28, 2, 2004)));
   EXPECT_EQ("6 mar 2004", Show(marchSaturdays->matched()));
+}
+
+// The look-ahead by its definition: the day, then each step ahead in turn.
+std::string WalkAhead(engine::Specifier& s, Date day) {
+  for (int32_t i = 0; i <= s.previousCount(); ++i) {
+    if (s.test(day)) return Show(day);
+    day.addDays(s.previousStep());
+    day.weekday = pendra::weekdayOf(day.day, day.month, day.year);
+  }
+  return "<none>";
+}
+
+TEST(Specifier, LookAheadAgreesWithTheWalk) {
+  std::unique_ptr<engine::Specifier> specs[] = {
+      Plain(Pattern(25, 12, 0)),
+      Plain(Pattern(0, 0, 0, kFri)),
+      Plain(Pattern(29, 2, 0)),
+      With(std::make_unique<NthWeekdayRule>(6, kMon), Pattern(0, 5, 0)),
+      With(std::make_unique<WeekdayOffsetRule>(1u << kSat | 1u << kSun, true, false),
+           Pattern(1, 0, 0)),
+      With(Every(9, kDay), Pattern(3, 3, 2005)),
+  };
+  for (auto& spec : specs) {
+    for (auto [count, step] : {std::pair{400, 1}, std::pair{60, 7}}) {
+      spec->setPrevious(count, step);
+      for (Date day = Day(1, 1, 2004); day.year < 2006; day.addDays(1)) {
+        day.weekday = pendra::weekdayOf(day.day, day.month, day.year);
+        std::string walked = WalkAhead(*spec, day);
+        std::string matched = spec->match(day) ? Show(spec->matched()) : "<none>";
+        ASSERT_EQ(walked, matched) << Show(day) << " previous " << count << " x " << step;
+      }
+    }
+  }
+}
+
+TEST(Specifier, LongLookAheadFindsTheNextSuccessAtOnce) {
+  struct {
+    std::unique_ptr<engine::Specifier> spec;
+    int32_t count, step;
+    Date day;
+    const char* matched;
+  } cases[] = {
+      {Plain(Pattern(30, 2, 0)), INT32_MAX, 1, Day(1, 1, 2005), "<none>"},
+      {Plain(Pattern(1, 1, 0)), INT32_MAX, 1, Day(2, 1, 2005), "1 jan 2006"},
+      {Plain(Pattern(25, 12, 2012)), INT32_MAX, 1, Day(1, 1, 2005), "25 dec 2012"},
+      {Plain(Pattern(29, 2, 0)), INT32_MAX, 1, Day(1, 3, 2097), "29 feb 2104"},
+      {Plain(Pattern(0, 0, 0, kFri)), INT32_MAX, 7, Day(4, 7, 2005), "<none>"},
+      {Plain(Pattern(0, 7, 0, kMon)), INT32_MAX, 7, Day(5, 9, 2005), "3 jul 2006"},
+      {With(std::make_unique<NthWeekdayRule>(6, kMon), Pattern(0, 5, 0)), INT32_MAX, 1,
+       Day(1, 6, 2005), "29 may 2006"},
+      // Never past the last day a date can hold.
+      {Plain(Pattern(1, 1, 0)), 5, 1, Day(30, 12, 65535), "<none>"},
+      {Plain(Pattern(31, 12, 0)), INT32_MAX, 1, Day(1, 1, 65535), "31 dec 65535"},
+      {Plain(Pattern(0, 0, 0, kFri)), INT32_MAX, 7, Day(28, 12, 65535), "<none>"},
+  };
+  for (auto& c : cases) {
+    c.spec->setPrevious(c.count, c.step);
+    std::string matched = c.spec->match(c.day) ? Show(c.spec->matched()) : "<none>";
+    EXPECT_EQ(c.matched, matched) << Show(c.day);
+  }
 }
 
 TEST(Specifier, NthWeekday) {
@@ -315,6 +377,24 @@ TEST(Specifier, SetProcedureIsCalledOncePerYear) {
   s.out().clear();
   EXPECT_THROW(improper.match(Day(3, 1, 2005)), engine_test::SchemeError);
   EXPECT_EQ(0u, s.out().text().find("Wrong type: 7\n")) << s.out().text();
+
+  // A circular list is no list: the whole of it is reported.
+  s.eval("(define loop (list wanted wanted))");
+  s.eval("(set-cdr! (cdr loop) loop)");
+  engine::SetProcSpecifier circular(s.in(), s.eval("(lambda (y) loop)"));
+  EXPECT_TRUE(circular.match(Day(2, 1, 2005)));
+  s.out().clear();
+  EXPECT_THROW(circular.match(Day(3, 1, 2005)), engine_test::SchemeError);
+  EXPECT_EQ(0u, s.out().text().find("Wrong type: (#<date: 2 jan 2005>")) << s.out().text();
+
+  // The year's list is read when the year is first tested: later changes
+  // to it show from the next year on.
+  s.eval("(define mine (list (date 5 1 2005) (date 5 1 2006)))");
+  engine::SetProcSpecifier copied(s.in(), s.eval("(lambda (y) mine)"));
+  EXPECT_TRUE(copied.match(Day(5, 1, 2005)));
+  s.eval("(set-car! mine (date 6 1 2005))");
+  s.eval("(set-car! (cdr mine) (date 6 1 2006))");
+  EXPECT_EQ("5 jan 2005, 6 jan 2006", Selected(copied, Day(5, 1, 2005), Day(31, 1, 2006)));
 }
 
 }  // namespace

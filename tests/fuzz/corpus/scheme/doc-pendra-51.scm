@@ -1,0 +1,1 @@
+(output cut after 1048576 bytes)

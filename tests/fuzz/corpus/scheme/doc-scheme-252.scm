@@ -1,0 +1,1 @@
+(lambda formals body ...)

@@ -1,0 +1,1 @@
+(if test then else ...)

@@ -1,0 +1,1 @@
+(cond (test expr ...) (test => proc) (else expr ...))

@@ -1,0 +1,1 @@
+(case key ((datum ...) expr ...) (else expr ...))

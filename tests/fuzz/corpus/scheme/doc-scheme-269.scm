@@ -1,0 +1,1 @@
+(letrec ((name init) ...) body ...)

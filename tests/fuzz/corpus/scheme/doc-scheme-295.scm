@@ -1,0 +1,1 @@
+(remainder -7 2)

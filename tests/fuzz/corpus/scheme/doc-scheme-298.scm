@@ -1,0 +1,1 @@
+(number->string 255 16)

@@ -1,0 +1,1 @@
+(list-ref '(a b c) 2)

@@ -1,0 +1,1 @@
+(char->integer #\A)

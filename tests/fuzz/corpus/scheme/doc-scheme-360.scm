@@ -1,0 +1,1 @@
+(make-string 3 #\x)

@@ -1,0 +1,1 @@
+(string<? "ab" "abc")

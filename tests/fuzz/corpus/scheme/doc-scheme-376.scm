@@ -1,0 +1,1 @@
+(substring "hello" 1 3)

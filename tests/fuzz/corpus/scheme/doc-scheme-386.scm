@@ -1,0 +1,1 @@
+(make-vector 2 'a)

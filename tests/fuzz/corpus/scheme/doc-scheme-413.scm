@@ -1,0 +1,1 @@
+(date day month year)

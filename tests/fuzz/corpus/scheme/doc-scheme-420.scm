@@ -1,0 +1,1 @@
+(day-name d)

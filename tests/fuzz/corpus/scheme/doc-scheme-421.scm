@@ -1,0 +1,1 @@
+(day-name (date 7 7 2005))

@@ -1,0 +1,1 @@
+(days-between a b)

@@ -1,0 +1,1 @@
+(test-specifier proc "word")

@@ -1,0 +1,1 @@
+(set-specifier proc "word")

@@ -1,0 +1,1 @@
+(remind-field proc "word")

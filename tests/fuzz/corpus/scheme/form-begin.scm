@@ -1,0 +1,1 @@
+(begin 1 (display "x") 2)

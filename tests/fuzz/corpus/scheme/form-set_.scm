@@ -1,0 +1,3 @@
+(define v 0)
+(set! v (+ v 1))
+(set! w 5)

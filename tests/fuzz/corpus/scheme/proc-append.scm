@@ -1,0 +1,3 @@
+(append 1 2)
+(append "ab" #\c '(1 2) '#(3))
+(append)

@@ -1,0 +1,3 @@
+(assoc 1 2)
+(assoc "ab" #\c '(1 2) '#(3))
+(assoc)

@@ -1,0 +1,3 @@
+(equal? 1 2)
+(equal? "ab" #\c '(1 2) '#(3))
+(equal?)

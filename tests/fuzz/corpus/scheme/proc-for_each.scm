@@ -1,0 +1,3 @@
+(for-each 1 2)
+(for-each "ab" #\c '(1 2) '#(3))
+(for-each)

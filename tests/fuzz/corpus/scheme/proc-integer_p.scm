@@ -1,0 +1,3 @@
+(integer? 1 2)
+(integer? "ab" #\c '(1 2) '#(3))
+(integer?)

@@ -1,0 +1,3 @@
+(list->string 1 2)
+(list->string "ab" #\c '(1 2) '#(3))
+(list->string)

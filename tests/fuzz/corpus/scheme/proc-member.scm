@@ -1,0 +1,3 @@
+(member 1 2)
+(member "ab" #\c '(1 2) '#(3))
+(member)

@@ -1,0 +1,3 @@
+(negative? 1 2)
+(negative? "ab" #\c '(1 2) '#(3))
+(negative?)

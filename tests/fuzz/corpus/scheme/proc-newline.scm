@@ -1,0 +1,3 @@
+(newline 1 2)
+(newline "ab" #\c '(1 2) '#(3))
+(newline)

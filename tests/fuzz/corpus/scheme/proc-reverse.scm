@@ -1,0 +1,3 @@
+(reverse 1 2)
+(reverse "ab" #\c '(1 2) '#(3))
+(reverse)

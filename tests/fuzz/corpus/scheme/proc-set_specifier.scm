@@ -1,0 +1,3 @@
+(set-specifier 1 2)
+(set-specifier "ab" #\c '(1 2) '#(3))
+(set-specifier)

@@ -1,0 +1,3 @@
+(string-fill! 1 2)
+(string-fill! "ab" #\c '(1 2) '#(3))
+(string-fill!)

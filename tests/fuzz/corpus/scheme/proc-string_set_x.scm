@@ -1,0 +1,3 @@
+(string-set! 1 2)
+(string-set! "ab" #\c '(1 2) '#(3))
+(string-set!)

@@ -1,0 +1,3 @@
+(string>=? 1 2)
+(string>=? "ab" #\c '(1 2) '#(3))
+(string>=?)

@@ -1,0 +1,3 @@
+(vector 1 2)
+(vector "ab" #\c '(1 2) '#(3))
+(vector)

@@ -1,0 +1,3 @@
+(vector-fill! 1 2)
+(vector-fill! "ab" #\c '(1 2) '#(3))
+(vector-fill!)

@@ -1,0 +1,3 @@
+(vector-ref 1 2)
+(vector-ref "ab" #\c '(1 2) '#(3))
+(vector-ref)

@@ -1,0 +1,3 @@
+(vector->list 1 2)
+(vector->list "ab" #\c '(1 2) '#(3))
+(vector->list)

@@ -1,0 +1,3 @@
+(write 1 2)
+(write "ab" #\c '(1 2) '#(3))
+(write)
