@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "scheme/host.h"
 #include "scheme/interpreter.h"
@@ -218,6 +219,47 @@ void BM_BytesPerPair(benchmark::State& state) {
   state.SetItemsProcessed(1000000 * state.iterations());
 }
 BENCHMARK(BM_BytesPerPair)->Unit(benchmark::kMillisecond);
+
+// Writing a list of a million numbers, and one of a million one-element
+// lists: the printer's cost per pair, with its check for structure met again
+// inside itself.
+void BM_WriteMillion(benchmark::State& state) {
+  std::string text = "'(";
+  for (int i = 0; i < 1000000; ++i) text += state.range(0) == 0 ? "7 " : "(7) ";
+  text += ")";
+  Scheme s;
+  Value list = s.run(text);
+  for (auto _ : state) {
+    NullOutput out;
+    scheme::write(s.in, out, list);
+    benchmark::DoNotOptimize(out.text().size());
+  }
+  state.SetItemsProcessed(1000000 * state.iterations());
+}
+BENCHMARK(BM_WriteMillion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Interning a million distinct names into a fresh symbol table, which must
+// grow from its first 67 buckets.
+void BM_InternMillion(benchmark::State& state) {
+  std::vector<std::u16string> names;
+  names.reserve(1000000);
+  for (int i = 0; i < 1000000; ++i) {
+    std::string n = "name" + std::to_string(i);
+    names.emplace_back(n.begin(), n.end());
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto s = std::make_unique<Scheme>();
+    state.ResumeTiming();
+    for (const std::u16string& n : names)
+      benchmark::DoNotOptimize(s->in.intern(static_cast<int32_t>(n.size()), n.data()));
+    state.PauseTiming();
+    s.reset();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(1000000 * state.iterations());
+}
+BENCHMARK(BM_InternMillion)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -31,6 +31,11 @@ constexpr int32_t kMaxArguments = 127;
 // the report can still be printed.
 constexpr size_t kReserve = 64 * 1024;
 
+// Error reports: values longer than this are cut, and a deeper backtrace
+// shows only this many frames at each end.
+constexpr int32_t kReportValueLimit = 1000;
+constexpr size_t kFramesShownAtEachEnd = 10;
+
 // Native stack kept free below the evaluator's lowest frame: room for the
 // error report, the host's onError and any builtin between two checks.
 constexpr uintptr_t kStackReserve = 512 * 1024;
@@ -229,7 +234,7 @@ void Interpreter::popArgs(const ArgMark& mark) {
 
 Value Interpreter::force(Value x) {
   if (!x.isObject()) return x;
-  if (frameAddress() < stackLimit_) error("Recursion too deep", x);
+  checkStack(x);
   Environment* open = nullptr;  // a call frame whose last body expression runs here
   for (;;) {
     Value r;
@@ -284,7 +289,10 @@ Value Interpreter::force(Value x) {
   }
 }
 
+// Special forms reach here without passing force (let, letrec and bodies in
+// tail position nest through it), so the stack is checked here too.
 Value Interpreter::tailEval(Value x) {
+  checkStack(x);
   for (;;) {
     if (!x.isObject()) return x;
     Object* o = x.object();
@@ -490,55 +498,69 @@ void Interpreter::error(const char* message, Value culprit) {
   reporting_ = true;
   out_.putText(message);
   out_.putText(": ");
-  write(*this, out_, culprit);
+  writeLimited(*this, out_, culprit, kReportValueLimit);
   out_.putText("\n\n");
+  size_t frames = 0;
+  for (Environment* f = current_; f != nullptr; f = f->parent()) ++frames;
   Closure* last = nullptr;
-  for (Environment* f = current_; f != nullptr; f = f->parent()) {
-    Closure* p = f->procedure();
-    if (p == nullptr) {
-      // A let or body frame entered directly at top level has no top-level
-      // frame of its own: show the expression of the nearest one.
-      Environment* top = f;
-      while (top != nullptr && top->topLevel() == nullptr) top = top->parent();
-      out_.putText("eval ");
-      write(*this, out_, top != nullptr ? top->topLevel()->topExpression() : Value());
-      out_.putText("\n");
-    } else if (p != last) {
-      if (p->name() != unspecified_) {
-        write(*this, out_, p->name());
-        out_.putText(" ");
-      }
-      write(*this, out_, p);
-      out_.putText("\n");
-      last = p;
+  size_t index = 0;
+  for (Environment* f = current_; f != nullptr; f = f->parent(), ++index) {
+    if (index == kFramesShownAtEachEnd && frames > 2 * kFramesShownAtEachEnd + 1) {
+      // A deep recursion: only the innermost and the outermost frames.
+      size_t skipped = frames - 2 * kFramesShownAtEachEnd;
+      char16_t digits[33];
+      out_.putText("    ... ");
+      out_.putUnits(digits, formatInteger(static_cast<int32_t>(skipped), digits, 10));
+      out_.putText(" frames left out\n");
+      for (size_t i = 1; i < skipped; ++i) f = f->parent();
+      index += skipped - 1;
+      last = nullptr;  // the outer part starts with its own heading
+      continue;
     }
-    out_.putText("    ");
-    if (const SourceTable* table = f->sourceTable()) {
-      out_.putUnits(table->fileName.data(), static_cast<int32_t>(table->fileName.size()));
-      int32_t line = 0;
-      bool found = false;
-      for (const SourceTable::Entry& e : table->entries) {
-        if (e.datum == f->expression()) {
-          line = e.line;
-          found = true;
-          break;
-        }
-      }
-      if (found) {
-        char16_t digits[33];
-        out_.putText("(");
-        out_.putUnits(digits, formatInteger(line, digits, 10));
-        out_.putText(")");
-      }
-      out_.putText(": ");
-    }
-    write(*this, out_, f->expression());
-    out_.putText("\n");
+    reportFrame(f, last);
   }
   reporting_ = false;
   resetAfterError();
   hooks_.onError();
   std::abort();  // onError must not return
+}
+
+// One frame of the backtrace: its heading when it starts a new activation,
+// then the expression it runs with file and line.
+void Interpreter::reportFrame(Environment* f, Closure*& last) {
+  Closure* p = f->procedure();
+  if (p == nullptr) {
+    // A let or body frame entered directly at top level has no top-level
+    // frame of its own: show the expression of the nearest one.
+    Environment* top = f;
+    while (top != nullptr && top->topLevel() == nullptr) top = top->parent();
+    out_.putText("eval ");
+    writeLimited(*this, out_, top != nullptr ? top->topLevel()->topExpression() : Value(),
+                 kReportValueLimit);
+    out_.putText("\n");
+  } else if (p != last) {
+    if (p->name() != unspecified_) {
+      writeLimited(*this, out_, p->name(), kReportValueLimit);
+      out_.putText(" ");
+    }
+    write(*this, out_, p);
+    out_.putText("\n");
+    last = p;
+  }
+  out_.putText("    ");
+  if (const SourceTable* table = f->sourceTable()) {
+    out_.putUnits(table->fileName.data(), static_cast<int32_t>(table->fileName.size()));
+    int32_t line = 0;
+    if (table->findLine(f->expression(), &line)) {
+      char16_t digits[33];
+      out_.putText("(");
+      out_.putUnits(digits, formatInteger(line, digits, 10));
+      out_.putText(")");
+    }
+    out_.putText(": ");
+  }
+  writeLimited(*this, out_, f->expression(), kReportValueLimit);
+  out_.putText("\n");
 }
 
 void Interpreter::resetAfterError() {

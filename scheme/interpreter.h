@@ -30,6 +30,7 @@
 
 namespace scheme {
 
+class Closure;
 class Environment;
 
 class Interpreter {
@@ -109,7 +110,9 @@ class Interpreter {
 
   // Prints "message: culprit", a blank line and the backtrace on the output
   // port, then calls the host's onError. Never returns. A none culprit
-  // prints as "#<none>".
+  // prints as "#<none>". Every value is cut at 1,000 characters; a
+  // backtrace of more than 21 frames shows the 10 innermost and the 10
+  // outermost with "    ... N frames left out" between them.
   [[noreturn]] void error(const char* message, Value culprit = Value());
   // True from the start of an error report until onError is called; lets a
   // port tell the report from the output before it.
@@ -197,6 +200,10 @@ class Interpreter {
   // top-level evaluation.
   const SourceTable* shareTable(const SourceTable* table);
   void resetAfterError();
+  void growSymbolTable();
+  // One backtrace entry of error; last is the closure whose heading was
+  // printed last.
+  void reportFrame(Environment* f, Closure*& last);
 
   // Frames of up to kReusedSlots slots are reused; larger ones are rare.
   static constexpr int32_t kReusedSlots = 128;
@@ -226,7 +233,9 @@ class Interpreter {
   OutputPort& out_;
   HostHooks& hooks_;
   Object* objects_ = nullptr;  // newest first
-  Symbol* buckets_[67] = {};
+  // Symbol table: 67 buckets at first, doubled past one symbol a bucket.
+  std::vector<Symbol*> buckets_ = std::vector<Symbol*>(67, nullptr);
+  size_t symbolCount_ = 0;
   size_t objectCount_ = 0;
 
   Value tailExpr_;            // the expression a deferred tail stands for
