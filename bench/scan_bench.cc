@@ -16,6 +16,7 @@
 #include "common/date.h"
 #include "engine/driver.h"
 #include "engine/engine.h"
+#include "engine/keyword_table.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
 #include "engine/scan_index.h"
@@ -365,6 +366,23 @@ void BM_SpecifierTest(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpecifierTest)->DenseRange(0, sizeof kKinds / sizeof kKinds[0] - 1);
+
+// Entering a million distinct words into the keyword table, which must grow
+// from its first 67 buckets.
+void BM_KeywordMillion(benchmark::State& state) {
+  std::vector<std::string> names;
+  names.reserve(1000000);
+  for (int i = 0; i < 1000000; ++i) names.push_back("word" + std::to_string(i));
+  for (auto _ : state) {
+    state.PauseTiming();
+    engine::resetKeywordTable(scheme::Value::makeNumber(0));
+    state.ResumeTiming();
+    for (const std::string& n : names)
+      benchmark::DoNotOptimize(engine::internKeyword(n.c_str(), n.size()));
+  }
+  state.SetItemsProcessed(1000000 * state.iterations());
+}
+BENCHMARK(BM_KeywordMillion)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

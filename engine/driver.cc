@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -153,10 +155,35 @@ void useInterpreter(scheme::Interpreter& in) {
   resetKeywordTable(in.unspecified());
 }
 
+namespace {
+
+// The interpreter's heap limit from PENDCAL_HEAP_MB, a whole number of MiB;
+// without it, or when it is not a positive number, the interpreter's own.
+void setHeapLimit(scheme::Interpreter& in) {
+  const char* text = std::getenv("PENDCAL_HEAP_MB");
+  if (text == nullptr || *text == '\0') return;
+  char* end = nullptr;
+  unsigned long long mb = std::strtoull(text, &end, 10);
+  if (*end != '\0' || mb == 0 || text[0] == '-') return;
+  constexpr unsigned long long kMaxMb = SIZE_MAX >> 20;
+  in.setHeapLimit(static_cast<size_t>(mb < kMaxMb ? mb : kMaxMb) << 20);
+}
+
+// Any allocation that fails ends the run with the interpreter's report.
+void outOfMemory() {
+  if (gInterpreter != nullptr) gInterpreter->outOfMemory();
+  std::set_new_handler(nullptr);  // before the interpreter exists: bad_alloc
+}
+
+}  // namespace
+
 void engineStartUp() {
   gPort = new StdoutPort(stdout);
   gHooks = new EngineHooks();
-  useInterpreter(*new scheme::Interpreter(*gPort, *gHooks));
+  auto* in = new scheme::Interpreter(*gPort, *gHooks);
+  setHeapLimit(*in);
+  useInterpreter(*in);
+  std::set_new_handler(outOfMemory);
 }
 
 void createReader(const char* fileName, std::FILE* file) {
