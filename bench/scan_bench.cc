@@ -16,6 +16,7 @@
 #include "common/date.h"
 #include "engine/driver.h"
 #include "engine/engine.h"
+#include "engine/keyword_table.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
 #include "engine/scan_index.h"
@@ -200,11 +201,14 @@ std::string tempPath(const char* name) {
 }
 
 // The whole run as pendcal does it, in a child process: engine start-up,
-// reading the file, the scan, and the report into a file. Reports the
+// reading the file, the scan, and the report (range 0) or the iCalendar
+// object of -i (range 1) into a file. Reports the
 // child's processor time, its peak resident memory and how much the run
 // added to it. The generated file is left in $TMPDIR (or /tmp) as
 // pendra_scan_bench.pnd.
 void BM_WholeRun(benchmark::State& state) {
+  bool calendar = state.range(0) != 0;
+  state.SetLabel(calendar ? "iCalendar (-i)" : "report");
   std::string input = tempPath("pendra_scan_bench.pnd");
   std::string output = tempPath("pendra_scan_bench.out");
   std::ofstream(input) << generateFile();
@@ -226,7 +230,7 @@ void BM_WholeRun(benchmark::State& state) {
       pendra::Date today = pendra::today();
       pendra::Date target = kTarget;
       target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-      int status = engine::runReminders(today, target, kBefore, kAfter);
+      int status = engine::runReminders(today, target, kBefore, kAfter, calendar);
       std::fflush(stdout);
       getrusage(RUSAGE_SELF, &after);
       long sizes[2] = {after.ru_maxrss, after.ru_maxrss - before.ru_maxrss};
@@ -271,7 +275,7 @@ void BM_WholeRun(benchmark::State& state) {
   // The input stays, for timing the real program on it.
   std::remove(output.c_str());
 }
-BENCHMARK(BM_WholeRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WholeRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The days of the window with their weekdays.
 std::vector<pendra::Date> windowDays() {
@@ -362,6 +366,23 @@ void BM_SpecifierTest(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpecifierTest)->DenseRange(0, sizeof kKinds / sizeof kKinds[0] - 1);
+
+// Entering a million distinct words into the keyword table, which must grow
+// from its first 67 buckets.
+void BM_KeywordMillion(benchmark::State& state) {
+  std::vector<std::string> names;
+  names.reserve(1000000);
+  for (int i = 0; i < 1000000; ++i) names.push_back("word" + std::to_string(i));
+  for (auto _ : state) {
+    state.PauseTiming();
+    engine::resetKeywordTable(scheme::Value::makeNumber(0));
+    state.ResumeTiming();
+    for (const std::string& n : names)
+      benchmark::DoNotOptimize(engine::internKeyword(n.c_str(), n.size()));
+  }
+  state.SetItemsProcessed(1000000 * state.iterations());
+}
+BENCHMARK(BM_KeywordMillion)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

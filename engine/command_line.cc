@@ -25,6 +25,10 @@ OptionResult parseOptions(int argc, char** argv, CommandLine* cl) {
   for (; i < argc && argv[i][0] == '-'; ++i) {
     char letter = argv[i][1];
     if (letter == 'v') return OptionResult::kVersion;
+    if (letter == 'i') {
+      cl->calendar = true;
+      continue;
+    }
     if (letter != 'a' && letter != 'b' && letter != 'f') return OptionResult::kUsage;
     if (i + 1 >= argc) return OptionResult::kUsage;  // the value is missing
     const char* value = argv[++i];
@@ -75,6 +79,7 @@ void printUsage() {
   std::printf("    -b <days>        days before\n");
   std::printf("    -a <days>        days after\n");
   std::printf("    -f <filename>    pendra file\n");
+  std::printf("    -i               iCalendar output\n");
   std::printf("DATE: day, month, and year in any order\n");
   std::printf("month is jan, feb, ... dec\n\n");
   std::printf("if no filename is specified, pendcal looks for the following:\n");

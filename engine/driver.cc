@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "engine/engine.h"
 #include "engine/error.h"
+#include "engine/ical.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
 #include "engine/scan_index.h"
@@ -51,6 +55,11 @@ class StdoutPort final : public scheme::OutputPort {
     if (used_ > 0) std::fwrite(buffer_, 1, used_, file_);
     used_ = 0;
   }
+  std::FILE* file() const { return file_; }
+  void setFile(std::FILE* file) {
+    flush();
+    file_ = file;
+  }
 
  private:
   static constexpr size_t kSize = 1 << 16;
@@ -66,6 +75,7 @@ EngineHooks* gHooks = nullptr;
 scheme::Interpreter* gInterpreter = nullptr;
 ReminderReader* gReader = nullptr;
 ReminderReader* gCurrentReader = nullptr;
+std::string gFileName;  // of the main reminder file
 scheme::Value gWeekdaySymbols[8];
 
 constexpr int32_t kMaxEntries = 1024;
@@ -79,7 +89,7 @@ void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>*
       entries->push_back(std::move(entry));
     } catch (const PDErrorType&) {
       gPort->flush();
-      if (reportError(stdout)) return;
+      if (reportError(gPort->file())) return;
     }
   }
   const char* file = nullptr;
@@ -89,7 +99,7 @@ void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>*
       raiseError("too many entries: only the first 1024 are used", file, line, 1);
     } catch (const PDErrorType&) {
       gPort->flush();
-      reportError(stdout);
+      reportError(gPort->file());
     }
   }
 }
@@ -145,18 +155,45 @@ void useInterpreter(scheme::Interpreter& in) {
   resetKeywordTable(in.unspecified());
 }
 
+namespace {
+
+// The interpreter's heap limit from PENDCAL_HEAP_MB, a whole number of MiB;
+// without it, or when it is not a positive number, the interpreter's own.
+void setHeapLimit(scheme::Interpreter& in) {
+  const char* text = std::getenv("PENDCAL_HEAP_MB");
+  if (text == nullptr || *text == '\0') return;
+  char* end = nullptr;
+  unsigned long long mb = std::strtoull(text, &end, 10);
+  if (*end != '\0' || mb == 0 || text[0] == '-') return;
+  constexpr unsigned long long kMaxMb = SIZE_MAX >> 20;
+  in.setHeapLimit(static_cast<size_t>(mb < kMaxMb ? mb : kMaxMb) << 20);
+}
+
+// Any allocation that fails ends the run with the interpreter's report.
+void outOfMemory() {
+  if (gInterpreter != nullptr) gInterpreter->outOfMemory();
+  std::set_new_handler(nullptr);  // before the interpreter exists: bad_alloc
+}
+
+}  // namespace
+
 void engineStartUp() {
   gPort = new StdoutPort(stdout);
   gHooks = new EngineHooks();
-  useInterpreter(*new scheme::Interpreter(*gPort, *gHooks));
+  auto* in = new scheme::Interpreter(*gPort, *gHooks);
+  setHeapLimit(*in);
+  useInterpreter(*in);
+  std::set_new_handler(outOfMemory);
 }
 
 void createReader(const char* fileName, std::FILE* file) {
+  gFileName = fileName;
   gReader = new ReminderReader(interpreter(), std::make_unique<InputFile>(fileName, file));
   gCurrentReader = gReader;
 }
 
-int runReminders(pendra::Date today, pendra::Date target, int before, int after) {
+int runReminders(pendra::Date today, pendra::Date target, int before, int after, bool calendar) {
+  if (calendar) gPort->setFile(stderr);
   std::vector<std::unique_ptr<Reminder>> entries;
   entries.reserve(kMaxEntries);
   readEntries(*gReader, &entries);
@@ -170,6 +207,14 @@ int runReminders(pendra::Date today, pendra::Date target, int before, int after)
   int64_t first = std::max<int64_t>(center - before, 0);
   int64_t last = std::min<int64_t>(center + after, kLastDay);
   bool headers = before != 0 || after != 0;
+
+  if (calendar) {
+    std::string name = gFileName.substr(gFileName.find_last_of("/\\") + 1);
+    writeCalendar(entries, first, last, name.c_str(), stdout);
+    gReader->closeInputs();
+    gPort->flush();
+    return 0;
+  }
 
   ScanIndex index(entries);
   for (int64_t n = first; n <= last; ++n) {

@@ -15,8 +15,11 @@ void engineStartUp();
 // The reader over the opened reminder file, published for include.
 void createReader(const char* fileName, std::FILE* file);
 // Reads every entry, then scans target - before .. target + after and prints
-// the report. Returns the exit status.
-int runReminders(pendra::Date today, pendra::Date target, int before, int after);
+// the report, or with calendar the iCalendar object; the reading phase's
+// Scheme output and error reports then go to standard error, so that
+// standard output holds the calendar alone. Returns the exit status.
+int runReminders(pendra::Date today, pendra::Date target, int before, int after,
+                 bool calendar = false);
 
 }  // namespace engine
 

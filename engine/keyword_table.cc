@@ -1,6 +1,7 @@
 #include "engine/keyword_table.h"
 
 #include <cstring>
+#include <vector>
 
 namespace engine {
 
@@ -69,7 +70,9 @@ namespace {
 const char* const kGrammarWords[kGrammarWordCount] = {"on",  "or",    "before", "after", "previous",
                                                       "and", "every", "until",  "for",   "except"};
 
-Keyword* gBuckets[kKeywordBuckets] = {};
+// 67 buckets at first, doubled whenever there are more entries than buckets.
+std::vector<Keyword*> gBuckets(kKeywordBuckets, nullptr);
+size_t gCount = 0;
 Keyword* gGrammar[kGrammarWordCount] = {};
 scheme::Value gUnspecified;
 
@@ -90,22 +93,54 @@ Keyword::Keyword(const char* text, size_t length, scheme::Value initial, Keyword
   name[length] = '\0';
 }
 
-uint32_t keywordBucket(const char* name, size_t length) {
+uint32_t keywordHash(const char* name, size_t length) {
   uint32_t h = 0;
   for (size_t i = 0; i < length; ++i) {
     int32_t b = static_cast<signed char>(foldCase(name[i]));
     h = h * 31u + static_cast<uint32_t>(b);
   }
-  return h % kKeywordBuckets;
+  return h;
 }
 
+uint32_t keywordBucket(const char* name, size_t length) {
+  return keywordHash(name, length) % kKeywordBuckets;
+}
+
+namespace {
+
+// Bucket i splits into i and i + n (h mod 2n mod n is h mod n), and each
+// chain keeps its order.
+void growTable() {
+  size_t n = gBuckets.size();
+  std::vector<Keyword*> grown(2 * n, nullptr);
+  std::vector<Keyword*> tails(2 * n, nullptr);
+  for (Keyword* k : gBuckets) {
+    while (k != nullptr) {
+      Keyword* next = k->next;
+      size_t b = keywordHash(k->name, std::strlen(k->name)) % (2 * n);
+      k->next = nullptr;
+      if (tails[b] == nullptr)
+        grown[b] = k;
+      else
+        tails[b]->next = k;
+      tails[b] = k;
+      k = next;
+    }
+  }
+  gBuckets.swap(grown);
+}
+
+}  // namespace
+
 Keyword* internKeyword(const char* name, size_t length) {
-  Keyword*& bucket = gBuckets[keywordBucket(name, length)];
+  Keyword*& bucket = gBuckets[keywordHash(name, length) % gBuckets.size()];
   for (Keyword* k = bucket; k != nullptr; k = k->next) {
     if (sameName(k->name, name, length)) return k;
   }
-  bucket = new Keyword(name, length, gUnspecified, bucket);
-  return bucket;
+  Keyword* k = new Keyword(name, length, gUnspecified, bucket);
+  bucket = k;
+  if (++gCount > gBuckets.size()) growTable();
+  return k;
 }
 
 Keyword* internKeyword(const char* name) { return internKeyword(name, std::strlen(name)); }
@@ -113,13 +148,15 @@ Keyword* internKeyword(const char* name) { return internKeyword(name, std::strle
 Keyword* grammarKeyword(GrammarWord word) { return gGrammar[static_cast<int>(word)]; }
 
 void resetKeywordTable(scheme::Value unspecified) {
-  for (Keyword*& bucket : gBuckets) {
-    while (bucket != nullptr) {
-      Keyword* next = bucket->next;
-      delete bucket;
-      bucket = next;
+  for (Keyword* k : gBuckets) {
+    while (k != nullptr) {
+      Keyword* next = k->next;
+      delete k;
+      k = next;
     }
   }
+  gBuckets.assign(kKeywordBuckets, nullptr);
+  gCount = 0;
   gUnspecified = unspecified;
   for (const KeywordRow& row : kBuiltinKeywords) internKeyword(row.word)->flags = row.flags;
   for (int i = 0; i < kGrammarWordCount; ++i) gGrammar[i] = internKeyword(kGrammarWords[i]);

@@ -71,6 +71,8 @@ extern const KeywordRow kBuiltinKeywords[52];
 enum class GrammarWord { On, Or, Before, After, Previous, And, Every, Until, For, Except };
 constexpr int kGrammarWordCount = 10;
 
+// The table's first size; it doubles whenever it holds more entries than
+// buckets.
 constexpr int kKeywordBuckets = 67;
 
 // Empties the table (freeing every entry), then enters the built-in words
@@ -86,8 +88,10 @@ Keyword* internKeyword(const char* name, size_t length);
 // The entry remembered for a grammar word.
 Keyword* grammarKeyword(GrammarWord word);
 
-// Bucket 0..66 of a name: h = h * 31 + byte over the case-folded bytes (as
-// signed chars), 32-bit wrapping, taken unsigned modulo 67.
+// Hash of a name: h = h * 31 + byte over the case-folded bytes (as signed
+// chars), 32-bit wrapping. Its bucket is the hash modulo the table's size.
+uint32_t keywordHash(const char* name, size_t length);
+// Bucket 0..66 of a name in the table's first size.
 uint32_t keywordBucket(const char* name, size_t length);
 
 }  // namespace engine

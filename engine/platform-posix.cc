@@ -90,4 +90,6 @@ bool isAbsolutePath(const char* name) { return name[0] == '/'; }
 
 bool isPathSeparator(char c) { return c == '/'; }
 
+void setBinaryMode(std::FILE*) {}
+
 }  // namespace engine

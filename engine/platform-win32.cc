@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
@@ -66,5 +67,10 @@ bool isAbsolutePath(const char* name) {
 }
 
 bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
+
+void setBinaryMode(std::FILE* file) {
+  std::fflush(file);
+  _setmode(_fileno(file), _O_BINARY);
+}
 
 }  // namespace engine

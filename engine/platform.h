@@ -44,6 +44,10 @@ bool isAbsolutePath(const char* name);
 // The platform's path separators.
 bool isPathSeparator(char c);
 
+// Makes file write its bytes as given: on Windows a text stream would put a
+// CR before every LF, doubling the CR of a CR LF.
+void setBinaryMode(std::FILE* file);
+
 }  // namespace engine
 
 #endif  // PENDRA_ENGINE_PLATFORM_H_

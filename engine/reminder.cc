@@ -1,6 +1,7 @@
 #include "engine/reminder.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/grammar.h"
 #include "scheme/interpreter.h"
@@ -38,7 +39,11 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in),
 }
 
 void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) {
-  scheme::OutputPort& out = in_.output();
+  write(in_.output(), scanned, occurrence, matched);
+}
+
+void RemindAction::write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
+                         pendra::Date matched) {
   for (const Piece& piece : pieces_) {
     if (piece.field == nullptr) {
       out.putText(piece.literal.c_str());
@@ -53,6 +58,39 @@ void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra
 
 // ---- Entries ----------------------------------------------------------------
 
+namespace {
+
+// FNV-1a over the file's base name and the tokens, each part closed by a
+// byte that cannot occur in it.
+uint64_t entryKey(const TokenList& tokens) {
+  uint64_t h = 14695981039346656037u;
+  auto add = [&h](const char* p, size_t n, char end) {
+    for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 1099511628211u;
+    h = (h ^ static_cast<unsigned char>(end)) * 1099511628211u;
+  };
+  if (tokens.count() > 0 && tokens[0].file != nullptr) {
+    const char* name = tokens[0].file;
+    for (const char* p = name; *p != '\0'; ++p) {
+      if (*p == '/' || *p == '\\') name = p + 1;
+    }
+    add(name, std::strlen(name), '\0');
+  }
+  for (const Token& t : tokens.tokens) {
+    char kind = static_cast<char>(1 + static_cast<int>(t.kind));
+    if (t.kind == TokenKind::Word) {
+      add(t.keyword->name, std::strlen(t.keyword->name), kind);
+    } else if (t.kind == TokenKind::String) {
+      add(t.text, std::strlen(t.text), kind);
+    } else {
+      std::string n = std::to_string(t.number);
+      add(n.data(), n.size(), kind);
+    }
+  }
+  return h;
+}
+
+}  // namespace
+
 std::unique_ptr<Reminder> readEntry(ReminderReader& reader) {
   TokenList tokens;
   if (!reader.readEntryTokens(&tokens)) return nullptr;
@@ -61,6 +99,7 @@ std::unique_ptr<Reminder> readEntry(ReminderReader& reader) {
 
 std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& tokens) {
   auto reminder = std::make_unique<Reminder>();
+  reminder->sourceKey = entryKey(tokens);
   int32_t count = tokens.count();
 
   std::vector<std::unique_ptr<Specifier>> specifiers;

@@ -18,7 +18,8 @@
 
 namespace scheme {
 class Interpreter;
-}
+class OutputPort;
+}  // namespace scheme
 
 namespace engine {
 
@@ -32,6 +33,9 @@ class Action {
   // scanned: the day being reported; occurrence: the specifier's event date
   // for it; matched: the day the test succeeded on (later with a look-ahead).
   virtual void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) = 0;
+  // What perform prints, written to out instead (the calendar's texts).
+  virtual void write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
+                     pendra::Date matched) = 0;
 };
 
 // Prints a text and a line end on the interpreter's port. "%(name)" fields
@@ -41,6 +45,8 @@ class RemindAction : public Action {
  public:
   RemindAction(scheme::Interpreter& in, const char* text);
   void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) override;
+  void write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
+             pendra::Date matched) override;
   const std::string& text() const { return text_; }
 
  private:
@@ -58,6 +64,10 @@ class RemindAction : public Action {
 struct Reminder {
   std::unique_ptr<Specifier> specifier;          // carries the look-ahead
   std::vector<std::unique_ptr<Action>> actions;  // at most kMaxActions, in order
+  // A hash of the entry's file name (without directory) and its tokens
+  // (words by keyword, so case and spacing do not count): what the
+  // calendar's UIDs know the entry by.
+  uint64_t sourceKey = 0;
 
   int32_t actionCount() const { return static_cast<int32_t>(actions.size()); }
 };

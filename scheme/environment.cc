@@ -135,6 +135,7 @@ Value CallFrame::eval(Interpreter& in) {
   in.enterFrame(this);
   Value result = in.runBody(closure_->body());
   in.leaveFrame(this);
+  in.releaseFrame(this);
   return result;
 }
 
@@ -150,6 +151,7 @@ Value LetFrame::eval(Interpreter& in) {
   }
   Value result = in.runBody(body_);
   in.leaveFrame(this);
+  in.releaseFrame(this);
   return result;
 }
 
@@ -169,6 +171,7 @@ Value BodyFrame::eval(Interpreter& in) {
   }
   Value result = in.evalBody(rest_);
   in.leaveFrame(this);
+  in.releaseFrame(this);
   return result;
 }
 
@@ -176,20 +179,19 @@ Value BodyFrame::eval(Interpreter& in) {
 
 Value Closure::apply(Interpreter& in, int32_t argc, Value* argv) {
   int32_t p = paramCount_;
-  Value* slots;
+  CallFrame* frame;
   if (rest_) {
     if (argc < p - 1) in.error("Wrong number of arguments", this);
-    slots = in.allocateSlots(p, Value());
-    for (int32_t i = 0; i < p - 1; ++i) slots[i] = argv[i];
     Value list = in.emptyList();
     for (int32_t i = argc - 1; i >= p - 1; --i) list = cons(in, argv[i], list);
-    slots[p - 1] = list;
+    frame = in.makeFrame<CallFrame>(p, list, this);
+    for (int32_t i = 0; i < p - 1; ++i) frame->slots()[i] = argv[i];
   } else {
     if (argc != p) in.error("Wrong number of arguments", this);
-    slots = in.allocateSlots(p, Value());
-    for (int32_t i = 0; i < p; ++i) slots[i] = argv[i];
+    frame = in.makeFrame<CallFrame>(p, Value(), this);
+    for (int32_t i = 0; i < p; ++i) frame->slots()[i] = argv[i];
   }
-  return in.make<CallFrame>(this, slots);
+  return frame;
 }
 
 }  // namespace scheme

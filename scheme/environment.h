@@ -56,16 +56,25 @@ class Closure : public Object {
 
 // Base of the frames. Parent: the frame current when this one was entered.
 // Current expression: the call form most recently started in the frame.
+// Call, let and body frames keep their slots right after the object; the
+// interpreter makes them (Interpreter::makeFrame) and may reuse them once
+// they are left, unless they are captured (see Interpreter::releaseFrame).
 class Environment : public Object {
  public:
   static constexpr TypeCode kTypeCode = TypeCode::Environment;
-  enum class Kind : int32_t { TopLevel, Call, Let, Body };
+  enum class Kind : uint8_t { TopLevel, Call, Let, Body };
 
   Kind kind() const { return kind_; }
   Environment* parent() const { return parent_; }
   void setParent(Environment* p) { parent_ = p; }
   Value expression() const { return expression_; }
   void setExpression(Value v) { expression_ = v; }
+  // Set once a closure may refer to this frame; such a frame is never reused.
+  bool captured() const { return captured_; }
+  void setCaptured() { captured_ = true; }
+  // The number of slots after the object, for reuse; saturates at 65535.
+  int32_t slotCount() const { return slotCount_; }
+  void setSlotCount(int32_t n) { slotCount_ = static_cast<uint16_t>(n < 65535 ? n : 65535); }
 
   // The value bound to s in this frame or the frames it hands on to, or none.
   Value lookup(Symbol* s);
@@ -89,6 +98,8 @@ class Environment : public Object {
   Value* findSlot(Symbol* s, Environment** next);
 
   Kind kind_;
+  bool captured_ = false;
+  uint16_t slotCount_ = 0;
   Environment* parent_ = nullptr;
   Value expression_;
 };
@@ -96,6 +107,7 @@ class Environment : public Object {
 // The frame of one expression evaluated by the host. Binds nothing.
 class TopLevelFrame : public Environment {
  public:
+  static constexpr Kind kKind = Kind::TopLevel;
   TopLevelFrame(Value expression, const SourceTable* table)
       : Environment(Kind::TopLevel, expression), topExpression_(expression), table_(table) {}
   Value topExpression() const { return topExpression_; }
@@ -115,7 +127,8 @@ class TopLevelFrame : public Environment {
 // One activation of a closure: a slot per parameter.
 class CallFrame : public Environment {
  public:
-  CallFrame(Closure* closure, Value* slots)
+  static constexpr Kind kKind = Kind::Call;
+  CallFrame(Value* slots, Closure* closure)
       : Environment(Kind::Call, closure->body()), closure_(closure), slots_(slots) {}
   Closure* closure() const { return closure_; }
   Value* slots() { return slots_; }
@@ -134,13 +147,17 @@ class CallFrame : public Environment {
 // The frame of a let or letrec: a slot per (name init) binding.
 class LetFrame : public Environment {
  public:
-  LetFrame(Value bindings, Value* slots, int32_t count, Value body, bool recursive)
+  static constexpr Kind kKind = Kind::Let;
+  LetFrame(Value* slots, Value bindings, int32_t count, Value body, bool recursive)
       : Environment(Kind::Let, body),
         bindings_(bindings),
         slots_(slots),
         count_(count),
         body_(body),
         recursive_(recursive) {}
+  Value* slots() { return slots_; }
+  // The bindings that have passed their checks so far.
+  void setCount(int32_t n) { count_ = n; }
   const SourceTable* sourceTable() const override;
   Closure* procedure() const override;
   Value eval(Interpreter& in) override;
@@ -159,7 +176,8 @@ class LetFrame : public Environment {
 // The frame of the leading internal definitions of a body: a slot each.
 class BodyFrame : public Environment {
  public:
-  BodyFrame(Value definitions, Value* slots, int32_t count, Value rest)
+  static constexpr Kind kKind = Kind::Body;
+  BodyFrame(Value* slots, Value definitions, int32_t count, Value rest)
       : Environment(Kind::Body, rest),
         definitions_(definitions),
         slots_(slots),

@@ -3,8 +3,10 @@
 #ifndef PENDRA_SCHEME_HOST_H_
 #define PENDRA_SCHEME_HOST_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scheme/value.h"
@@ -49,7 +51,8 @@ class HostHooks {
 };
 
 // The lines on which the lists of one read started, for error reports.
-// Intentionally copyable: a closure keeps its own copy.
+// Intentionally copyable: a closure keeps its own copy. Entries are only
+// ever appended.
 struct SourceTable {
   struct Entry {
     int32_t line;
@@ -59,12 +62,38 @@ struct SourceTable {
   std::vector<Entry> entries;
 
   void add(int32_t line, Value datum) { entries.push_back({line, datum}); }
-  // The line recorded for this very datum, or 0 when there is none.
+  // The line recorded first for this very datum, or 0 when there is none.
   int32_t lineOf(Value datum) const {
-    for (const Entry& e : entries)
-      if (e.datum == datum) return e.line;
-    return 0;
+    int32_t line = 0;
+    findLine(datum, &line);
+    return line;
   }
+  // Sets *line to the line recorded first for this very datum; false when
+  // there is none. A lookup in an index that catches up with the entries
+  // added since the last call.
+  bool findLine(Value datum, int32_t* line) const {
+    if (!datum.isObject()) {
+      for (const Entry& e : entries) {
+        if (e.datum == datum) {
+          *line = e.line;
+          return true;
+        }
+      }
+      return false;
+    }
+    for (; indexed_ < entries.size(); ++indexed_) {
+      const Entry& e = entries[indexed_];
+      if (e.datum.isObject()) index_.emplace(e.datum.object(), e.line);  // the first stays
+    }
+    auto it = index_.find(datum.object());
+    if (it == index_.end()) return false;
+    *line = it->second;
+    return true;
+  }
+
+  // The index of findLine: object datums of entries[0, indexed_) to lines.
+  mutable std::unordered_map<const Object*, int32_t> index_;
+  mutable size_t indexed_ = 0;
 };
 
 }  // namespace scheme

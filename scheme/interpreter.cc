@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdlib>
+#include <new>
 
 #include "scheme/environment.h"
 #include "scheme/printer.h"
@@ -26,6 +27,14 @@ namespace {
 constexpr size_t kArenaChunk = 256 * 1024;
 constexpr size_t kArgChunk = 16 * 1024;  // values per argument chunk
 constexpr int32_t kMaxArguments = 127;
+// Kept free from the start, and given back when memory runs out, so that
+// the report can still be printed.
+constexpr size_t kReserve = 64 * 1024;
+
+// Error reports: values longer than this are cut, and a deeper backtrace
+// shows only this many frames at each end.
+constexpr int32_t kReportValueLimit = 1000;
+constexpr size_t kFramesShownAtEachEnd = 10;
 
 // Native stack kept free below the evaluator's lowest frame: room for the
 // error report, the host's onError and any builtin between two checks.
@@ -79,6 +88,7 @@ bool isFrame(Value v) { return v.isObject() && v.object()->typeCode() == TypeCod
 
 Interpreter::Interpreter(OutputPort& out, HostHooks& hooks) : out_(out), hooks_(hooks) {
   stackLimit_ = findStackLimit();
+  reserve_ = ::operator new(kReserve, std::nothrow);
   argChunks_.push_back(new Value[kArgChunk]);
   argTop_ = argChunks_[0];
   argEnd_ = argTop_ + kArgChunk;
@@ -97,6 +107,13 @@ Interpreter::Interpreter(OutputPort& out, HostHooks& hooks) : out_(out), hooks_(
 }
 
 Interpreter::~Interpreter() {
+  // Free frames are poisoned in sanitizer builds; teardown destroys them too.
+  for (int kind = 0; kind < 4; ++kind) {
+    for (int32_t n = 0; n <= kReusedSlots; ++n) {
+      for (Environment* f = freeFrames_[kind][n]; f != nullptr; f = f->parent())
+        unpoison(f, frameBytes(kind, n));
+    }
+  }
   while (objects_ != nullptr) {
     Object* o = objects_;
     objects_ = o->next_;
@@ -105,31 +122,85 @@ Interpreter::~Interpreter() {
   for (char* chunk : chunks_) ::operator delete(chunk);
   for (Value* chunk : argChunks_) delete[] chunk;
   for (SourceTable* table : tableCopies_) delete table;
+  ::operator delete(reserve_);
 }
 
 void* Interpreter::allocate(size_t bytes) {
   bytes = (bytes + 7) & ~static_cast<size_t>(7);
-  allocated_ += bytes;
   if (bytes > static_cast<size_t>(limit_ - cursor_)) {
-    if (bytes > kArenaChunk / 4) {
-      // A large block gets a chunk of its own; the current one stays open.
-      auto* block = static_cast<char*>(::operator new(bytes));
-      chunks_.push_back(block);
-      return block;
+    // A large block gets a chunk of its own; the current one stays open.
+    bool own = bytes > kArenaChunk / 4;
+    size_t size = own ? bytes : kArenaChunk;
+    if (size > heapLimit_ || heapBytes_ > heapLimit_ - size) outOfMemory();
+    auto* chunk = static_cast<char*>(::operator new(size, std::nothrow));
+    if (chunk == nullptr) outOfMemory();
+    chunks_.push_back(chunk);
+    heapBytes_ += size;
+    if (own) {
+      allocated_ += bytes;
+      return chunk;
     }
-    cursor_ = static_cast<char*>(::operator new(kArenaChunk));
-    limit_ = cursor_ + kArenaChunk;
-    chunks_.push_back(cursor_);
+    cursor_ = chunk;
+    limit_ = chunk + kArenaChunk;
   }
+  allocated_ += bytes;
   void* p = cursor_;
   cursor_ += bytes;
   return p;
+}
+
+void Interpreter::outOfMemory() {
+  ::operator delete(reserve_);
+  reserve_ = nullptr;
+  error("Out of memory", current_ != nullptr ? current_->expression() : Value());
 }
 
 Value* Interpreter::allocateSlots(int32_t n, Value fill) {
   auto* slots = static_cast<Value*>(allocate(static_cast<size_t>(n) * sizeof(Value)));
   for (int32_t i = 0; i < n; ++i) slots[i] = fill;
   return slots;
+}
+
+// ---- Frame reuse ---------------------------------------------------------
+// Nothing reachable is ever freed, but a left frame is garbage unless a
+// closure may refer to it: a closure's environment is the frame current when
+// it was made, and through parent links every let and body frame around it
+// up to its call frame. makeClosure marks those frames captured; they are
+// kept for good. Any other call, let or body frame is reachable from nothing
+// once it is left: a call frame's parent link is cleared, frames entered
+// from it are gone, and values (pending calls included) refer to closures,
+// never to frames. Frames on the evaluation stack when an error is reported
+// are never left, so they stay as the report shows them.
+
+size_t Interpreter::frameBytes(int kind, int32_t n) {
+  size_t head = 0;
+  switch (static_cast<Environment::Kind>(kind)) {
+    case Environment::Kind::TopLevel:
+      head = sizeof(TopLevelFrame);
+      break;
+    case Environment::Kind::Call:
+      head = sizeof(CallFrame);
+      break;
+    case Environment::Kind::Let:
+      head = sizeof(LetFrame);
+      break;
+    case Environment::Kind::Body:
+      head = sizeof(BodyFrame);
+      break;
+  }
+  head = (head + 7) & ~static_cast<size_t>(7);
+  return head + static_cast<size_t>(n) * sizeof(Value);
+}
+
+void Interpreter::releaseFrame(Environment* frame) {
+  int32_t n = frame->slotCount();
+  if (!reuseFrames_ || frame->captured() || n > kReusedSlots) return;
+  Environment*& list = freeFrames_[static_cast<int>(frame->kind())][n];
+  frame->setParent(list);
+  list = frame;
+#if defined(PENDRA_POISON_FRAMES)
+  ASAN_POISON_MEMORY_REGION(frame, frameBytes(static_cast<int>(frame->kind()), n));
+#endif
 }
 
 // ---- Argument stack -----------------------------------------------------
@@ -163,7 +234,7 @@ void Interpreter::popArgs(const ArgMark& mark) {
 
 Value Interpreter::force(Value x) {
   if (!x.isObject()) return x;
-  if (frameAddress() < stackLimit_) error("Recursion too deep", x);
+  checkStack(x);
   Environment* open = nullptr;  // a call frame whose last body expression runs here
   for (;;) {
     Value r;
@@ -210,6 +281,7 @@ Value Interpreter::force(Value x) {
     }
     if (open != nullptr) {
       leaveFrame(open);
+      releaseFrame(open);
       open = nullptr;
     }
     if (!isFrame(r)) return r;
@@ -217,7 +289,10 @@ Value Interpreter::force(Value x) {
   }
 }
 
+// Special forms reach here without passing force (let, letrec and bodies in
+// tail position nest through it), so the stack is checked here too.
 Value Interpreter::tailEval(Value x) {
+  checkStack(x);
   for (;;) {
     if (!x.isObject()) return x;
     Object* o = x.object();
@@ -284,8 +359,7 @@ Value Interpreter::runBody(Value body) {
     ++count;
     pos = as<Pair>(pos)->cdr();
   }
-  Value* slots = allocateSlots(count, unspecified_);
-  return make<BodyFrame>(body, slots, count, pos)->eval(*this);
+  return makeFrame<BodyFrame>(count, unspecified_, body, count, pos)->eval(*this);
 }
 
 Value Interpreter::evalSymbol(Symbol* s) {
@@ -380,6 +454,13 @@ Value Interpreter::makeClosure(Value name, Value formals, Value body, const Sour
     rest = true;
   }
   const SourceTable* copy = table != nullptr ? shareTable(table) : nullptr;
+  // The new closure keeps the current frame and the let and body frames
+  // around it, up to their call frame, from reuse.
+  for (Environment* f = current_; f != nullptr && !f->captured(); f = f->parent()) {
+    f->setCaptured();
+    Environment::Kind kind = f->kind();
+    if (kind != Environment::Kind::Let && kind != Environment::Kind::Body) break;
+  }
   return make<Closure>(name, formals, count, rest, body, current_, copy);
 }
 
@@ -417,55 +498,69 @@ void Interpreter::error(const char* message, Value culprit) {
   reporting_ = true;
   out_.putText(message);
   out_.putText(": ");
-  write(*this, out_, culprit);
+  writeLimited(*this, out_, culprit, kReportValueLimit);
   out_.putText("\n\n");
+  size_t frames = 0;
+  for (Environment* f = current_; f != nullptr; f = f->parent()) ++frames;
   Closure* last = nullptr;
-  for (Environment* f = current_; f != nullptr; f = f->parent()) {
-    Closure* p = f->procedure();
-    if (p == nullptr) {
-      // A let or body frame entered directly at top level has no top-level
-      // frame of its own: show the expression of the nearest one.
-      Environment* top = f;
-      while (top != nullptr && top->topLevel() == nullptr) top = top->parent();
-      out_.putText("eval ");
-      write(*this, out_, top != nullptr ? top->topLevel()->topExpression() : Value());
-      out_.putText("\n");
-    } else if (p != last) {
-      if (p->name() != unspecified_) {
-        write(*this, out_, p->name());
-        out_.putText(" ");
-      }
-      write(*this, out_, p);
-      out_.putText("\n");
-      last = p;
+  size_t index = 0;
+  for (Environment* f = current_; f != nullptr; f = f->parent(), ++index) {
+    if (index == kFramesShownAtEachEnd && frames > 2 * kFramesShownAtEachEnd + 1) {
+      // A deep recursion: only the innermost and the outermost frames.
+      size_t skipped = frames - 2 * kFramesShownAtEachEnd;
+      char16_t digits[33];
+      out_.putText("    ... ");
+      out_.putUnits(digits, formatInteger(static_cast<int32_t>(skipped), digits, 10));
+      out_.putText(" frames left out\n");
+      for (size_t i = 1; i < skipped; ++i) f = f->parent();
+      index += skipped - 1;
+      last = nullptr;  // the outer part starts with its own heading
+      continue;
     }
-    out_.putText("    ");
-    if (const SourceTable* table = f->sourceTable()) {
-      out_.putUnits(table->fileName.data(), static_cast<int32_t>(table->fileName.size()));
-      int32_t line = 0;
-      bool found = false;
-      for (const SourceTable::Entry& e : table->entries) {
-        if (e.datum == f->expression()) {
-          line = e.line;
-          found = true;
-          break;
-        }
-      }
-      if (found) {
-        char16_t digits[33];
-        out_.putText("(");
-        out_.putUnits(digits, formatInteger(line, digits, 10));
-        out_.putText(")");
-      }
-      out_.putText(": ");
-    }
-    write(*this, out_, f->expression());
-    out_.putText("\n");
+    reportFrame(f, last);
   }
   reporting_ = false;
   resetAfterError();
   hooks_.onError();
   std::abort();  // onError must not return
+}
+
+// One frame of the backtrace: its heading when it starts a new activation,
+// then the expression it runs with file and line.
+void Interpreter::reportFrame(Environment* f, Closure*& last) {
+  Closure* p = f->procedure();
+  if (p == nullptr) {
+    // A let or body frame entered directly at top level has no top-level
+    // frame of its own: show the expression of the nearest one.
+    Environment* top = f;
+    while (top != nullptr && top->topLevel() == nullptr) top = top->parent();
+    out_.putText("eval ");
+    writeLimited(*this, out_, top != nullptr ? top->topLevel()->topExpression() : Value(),
+                 kReportValueLimit);
+    out_.putText("\n");
+  } else if (p != last) {
+    if (p->name() != unspecified_) {
+      writeLimited(*this, out_, p->name(), kReportValueLimit);
+      out_.putText(" ");
+    }
+    write(*this, out_, p);
+    out_.putText("\n");
+    last = p;
+  }
+  out_.putText("    ");
+  if (const SourceTable* table = f->sourceTable()) {
+    out_.putUnits(table->fileName.data(), static_cast<int32_t>(table->fileName.size()));
+    int32_t line = 0;
+    if (table->findLine(f->expression(), &line)) {
+      char16_t digits[33];
+      out_.putText("(");
+      out_.putUnits(digits, formatInteger(line, digits, 10));
+      out_.putText(")");
+    }
+    out_.putText(": ");
+  }
+  writeLimited(*this, out_, f->expression(), kReportValueLimit);
+  out_.putText("\n");
 }
 
 void Interpreter::resetAfterError() {

@@ -15,8 +15,22 @@
 #include "scheme/symbol.h"
 #include "scheme/value.h"
 
+// Sanitizer builds poison the frames waiting for reuse, so that any use of
+// a frame after it was left shows up as a use after free.
+#if defined(__SANITIZE_ADDRESS__)
+#define PENDRA_POISON_FRAMES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PENDRA_POISON_FRAMES 1
+#endif
+#endif
+#if defined(PENDRA_POISON_FRAMES)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace scheme {
 
+class Closure;
 class Environment;
 
 class Interpreter {
@@ -77,6 +91,17 @@ class Interpreter {
   void enterFrame(Environment* frame);
   // Clears the parent link of call and top-level frames.
   void leaveFrame(Environment* frame);
+  // After leaveFrame: hands a call, let or body frame back for reuse unless
+  // something may still refer to it. REQUIRES: frame is not current and was
+  // made by makeFrame.
+  void releaseFrame(Environment* frame);
+  // Frame reuse is on by default; tests compare runs with it off.
+  void setFrameReuse(bool on) { reuseFrames_ = on; }
+
+  // "Out of memory" naming the current expression (none without a frame),
+  // through the usual report. The heap limit and failed allocations end
+  // here; a host may call it from its new-handler.
+  [[noreturn]] void outOfMemory();
 
   // "Recursion too deep" naming culprit when the native stack is close to
   // its end. Anything that recurses on the native stack over user data
@@ -85,7 +110,9 @@ class Interpreter {
 
   // Prints "message: culprit", a blank line and the backtrace on the output
   // port, then calls the host's onError. Never returns. A none culprit
-  // prints as "#<none>".
+  // prints as "#<none>". Every value is cut at 1,000 characters; a
+  // backtrace of more than 21 frames shows the 10 innermost and the 10
+  // outermost with "    ... N frames left out" between them.
   [[noreturn]] void error(const char* message, Value culprit = Value());
   // True from the start of an error report until onError is called; lets a
   // port tell the report from the output before it.
@@ -115,7 +142,36 @@ class Interpreter {
     ++objectCount_;
     return o;
   }
-  // Raw arena memory, 8-byte aligned, valid until teardown.
+  // A frame of class F with n slots right after it, each set to fill, the
+  // slots pointer first among the constructor's arguments: a left frame of
+  // the same kind and size when one is free, else new arena memory.
+  template <class F, class... Args>
+  F* makeFrame(int32_t n, Value fill, Args&&... args) {
+    constexpr size_t head = (sizeof(F) + 7) & ~static_cast<size_t>(7);
+    size_t bytes = head + static_cast<size_t>(n) * sizeof(Value);
+    char* block;
+    F* f;
+    Environment** list = n <= kReusedSlots ? &freeFrames_[static_cast<int>(F::kKind)][n] : nullptr;
+    if (list != nullptr && *list != nullptr) {
+      unpoison(*list, bytes);  // before the cast, whose type check reads it
+      F* old = static_cast<F*>(*list);
+      *list = old->parent();  // a free frame's parent links its list
+      Object* link = old->next_;
+      block = reinterpret_cast<char*>(old);
+      f = new (block) F(fillSlots(block + head, n, fill), std::forward<Args>(args)...);
+      f->next_ = link;  // already on the object list
+    } else {
+      block = static_cast<char*>(allocate(bytes));
+      f = new (block) F(fillSlots(block + head, n, fill), std::forward<Args>(args)...);
+      f->next_ = objects_;
+      objects_ = f;
+      ++objectCount_;
+    }
+    f->setSlotCount(n);
+    return f;
+  }
+  // Raw arena memory, 8-byte aligned, valid until teardown. "Out of memory"
+  // past the heap limit or when the system has none left.
   void* allocate(size_t bytes);
   // n value slots in the arena, each set to fill.
   Value* allocateSlots(int32_t n, Value fill);
@@ -123,6 +179,9 @@ class Interpreter {
   size_t bytesAllocated() const { return allocated_; }
   // Number of heap objects made so far.
   size_t objectCount() const { return objectCount_; }
+  // The most the arena may take from the system, in bytes; 1 GiB unless set.
+  size_t heapLimit() const { return heapLimit_; }
+  void setHeapLimit(size_t bytes) { heapLimit_ = bytes; }
 
  private:
   // Argument arrays of calls in progress live on a stack of chunks that never
@@ -141,6 +200,29 @@ class Interpreter {
   // top-level evaluation.
   const SourceTable* shareTable(const SourceTable* table);
   void resetAfterError();
+  void growSymbolTable();
+  // One backtrace entry of error; last is the closure whose heading was
+  // printed last.
+  void reportFrame(Environment* f, Closure*& last);
+
+  // Frames of up to kReusedSlots slots are reused; larger ones are rare.
+  static constexpr int32_t kReusedSlots = 128;
+  // The bytes of a frame of this kind (Environment::Kind) made by makeFrame
+  // with n slots.
+  static size_t frameBytes(int kind, int32_t n);
+  static Value* fillSlots(char* at, int32_t n, Value fill) {
+    auto* slots = reinterpret_cast<Value*>(at);
+    for (int32_t i = 0; i < n; ++i) slots[i] = fill;
+    return slots;
+  }
+  static void unpoison(void* block, size_t bytes) {
+#if defined(PENDRA_POISON_FRAMES)
+    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+  }
 
   Value false_, true_, unspecified_, emptyList_, eof_;
   Symbol* quote_ = nullptr;
@@ -151,7 +233,9 @@ class Interpreter {
   OutputPort& out_;
   HostHooks& hooks_;
   Object* objects_ = nullptr;  // newest first
-  Symbol* buckets_[67] = {};
+  // Symbol table: 67 buckets at first, doubled past one symbol a bucket.
+  std::vector<Symbol*> buckets_ = std::vector<Symbol*>(67, nullptr);
+  size_t symbolCount_ = 0;
   size_t objectCount_ = 0;
 
   Value tailExpr_;            // the expression a deferred tail stands for
@@ -171,11 +255,18 @@ class Interpreter {
   int32_t topLevels_ = 0;                               // evalTopLevel calls in progress
   std::vector<std::pair<const SourceTable*, const SourceTable*>> tableShares_;
 
+  // Left frames waiting for reuse, by kind and slot count; see releaseFrame.
+  Environment* freeFrames_[4][kReusedSlots + 1] = {};
+  bool reuseFrames_ = true;
+
   // Arena: chunks carved front to back, freed at teardown.
   std::vector<char*> chunks_;
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
   size_t allocated_ = 0;
+  size_t heapBytes_ = 0;                // taken from the system for the arena
+  size_t heapLimit_ = size_t{1} << 30;  // see heapLimit()
+  void* reserve_ = nullptr;             // freed to make room for the report
 };
 
 }  // namespace scheme

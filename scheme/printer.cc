@@ -1,5 +1,6 @@
 #include "scheme/printer.h"
 
+#include <string>
 #include <vector>
 
 #include "scheme/environment.h"
@@ -101,13 +102,45 @@ void writeAtom(Interpreter& in, OutputPort& port, Value v) {
   port.putText(">");
 }
 
+// Keeps the first limit units written through it and drops the rest; full
+// once a unit past the limit was offered, so the writer can stop early.
+class LimitPort : public OutputPort {
+ public:
+  explicit LimitPort(int32_t limit) : limit_(limit) {}
+  void putChar(char16_t c) override { putUnits(&c, 1); }
+  void putText(const char* text) override {
+    for (; *text != 0 && !full(); ++text) putChar(static_cast<unsigned char>(*text));
+  }
+  void putUnits(const char16_t* units, int32_t count) override {
+    for (int32_t i = 0; i < count && !full(); ++i) {
+      if (static_cast<int32_t>(kept_.size()) == limit_)
+        full_ = true;
+      else
+        kept_.push_back(units[i]);
+    }
+  }
+  bool full() const { return full_; }
+  const std::u16string& kept() const { return kept_; }
+
+ private:
+  int32_t limit_;
+  bool full_ = false;
+  std::u16string kept_;
+};
+
 // Walks list spines and nesting with a stack of its own, so neither long
 // lists nor deep nesting use native stack. A cycle on a spine is found by
 // a second pointer moving at half speed; the rest of that list prints as
-// " ...".
+// " ...". A pair or vector met again while it is still being printed
+// further up (a cycle through cars or vector items) prints as "...".
 class Writer {
  public:
-  Writer(Interpreter& in, OutputPort& port) : in_(in), port_(port) {}
+  // With a limit port, writing stops as soon as that port is full.
+  Writer(Interpreter& in, OutputPort& port, const LimitPort* limit = nullptr)
+      : in_(in), port_(port), limit_(limit) {}
+  ~Writer() { leave(0); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
   void write(Value root);
 
  private:
@@ -118,11 +151,43 @@ class Writer {
     Value slow;  // List: the cycle check's slow pointer
     int32_t index;
     int32_t depth;
+    size_t pathMark;  // path_.size() before this entry was opened
+    Value entered;    // List: the last spine pair marked
   };
+
+  // True when v, a pair or vector, is being printed further up. The top
+  // list's spine is marked only now, when something is opened inside it.
+  bool onPath(Value v) {
+    if (!open_.empty() && open_.back().kind != Kind::Vector) {
+      Open& top = open_.back();
+      while (top.entered != top.at) {
+        top.entered = as<Pair>(top.entered)->cdr();
+        enter(top.entered);
+      }
+    }
+    return v.object()->printing();
+  }
+  void enter(Value v) {
+    Object* o = v.object();
+    if (o->printing()) return;  // a spine that runs into itself
+    o->setPrinting(true);
+    path_.push_back(o);
+  }
+  // Unmarks what was marked after path_ had n entries.
+  void leave(size_t n) {
+    for (size_t i = n; i < path_.size(); ++i) path_[i]->setPrinting(false);
+    path_.resize(n);
+  }
+  void close() {
+    leave(open_.back().pathMark);
+    open_.pop_back();
+  }
 
   Interpreter& in_;
   OutputPort& port_;
+  const LimitPort* limit_;
   std::vector<Open> open_;
+  std::vector<Object*> path_;  // the marked pairs and vectors, in order
 };
 
 void Writer::write(Value root) {
@@ -130,14 +195,16 @@ void Writer::write(Value root) {
   bool pending = true;
   int32_t depth = 0;
   for (;;) {
+    if (limit_ != nullptr && limit_->full()) return;
     if (pending) {
       pending = false;
       if (isPair(next) || isType(next, TypeCode::Vector)) {
-        if (depth >= kMaxDepth) {
+        if (depth >= kMaxDepth || onPath(next)) {
           port_.putText("...");
         } else if (isPair(next)) {
           port_.putChar('(');
-          open_.push_back({Kind::List, next, next, 0, depth});
+          open_.push_back({Kind::List, next, next, 0, depth, path_.size(), next});
+          enter(next);
           next = as<Pair>(next)->car();
           depth = depth + 1;
           pending = true;
@@ -148,7 +215,8 @@ void Writer::write(Value root) {
           if (vector->length() == 0) {
             port_.putChar(')');
           } else {
-            open_.push_back({Kind::Vector, next, Value(), 0, depth});
+            open_.push_back({Kind::Vector, next, Value(), 0, depth, path_.size(), Value()});
+            enter(next);
             next = vector->items()[0];
             depth = depth + 1;
             pending = true;
@@ -169,7 +237,7 @@ void Writer::write(Value root) {
           if (++top.index % 2 == 0) top.slow = as<Pair>(top.slow)->cdr();
           if (rest == top.slow) {
             port_.putText(" ...)");
-            open_.pop_back();
+            close();
             continue;
           }
           port_.putChar(' ');
@@ -183,13 +251,13 @@ void Writer::write(Value root) {
           pending = true;
         } else {
           port_.putChar(')');
-          open_.pop_back();
+          close();
         }
         break;
       }
       case Kind::Dotted:
         port_.putChar(')');
-        open_.pop_back();
+        close();
         break;
       case Kind::Vector: {
         Vector* vector = as<Vector>(top.at);
@@ -199,7 +267,7 @@ void Writer::write(Value root) {
           pending = true;
         } else {
           port_.putChar(')');
-          open_.pop_back();
+          close();
         }
         break;
       }
@@ -215,6 +283,21 @@ void write(Interpreter& in, OutputPort& port, Value v) {
     return;
   }
   Writer(in, port).write(v);
+}
+
+void writeLimited(Interpreter& in, OutputPort& port, Value v, int32_t limit) {
+  LimitPort kept(limit);
+  if (!isPair(v) && !isType(v, TypeCode::Vector))
+    writeAtom(in, kept, v);
+  else
+    Writer(in, kept, &kept).write(v);
+  const std::u16string& text = kept.kept();
+  if (!kept.full()) {
+    port.putUnits(text.data(), static_cast<int32_t>(text.size()));
+    return;
+  }
+  port.putUnits(text.data(), limit - 4);
+  port.putText(" ...");
 }
 
 void display(Interpreter& in, OutputPort& port, Value v) {

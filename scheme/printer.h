@@ -11,6 +11,9 @@ namespace scheme {
 
 void write(Interpreter& in, OutputPort& port, Value v);
 void display(Interpreter& in, OutputPort& port, Value v);
+// write, cut to at most limit units: a longer text keeps its first limit - 4
+// units and ends in " ...". REQUIRES: limit >= 4.
+void writeLimited(Interpreter& in, OutputPort& port, Value v, int32_t limit);
 
 // Digits of n in the radix ("0".."9", "A".."Z"), a minus sign first when n
 // is negative. Returns the count of units stored; 33 units always suffice.

@@ -177,7 +177,8 @@ static Value letShared(Interpreter& in, Value args, Value form, bool recursive) 
   // binding passes its checks.
   int32_t room = 0;
   for (Value c = bindings; isPair(c) && room < kMaxLetVariables; c = cdr(c)) ++room;
-  Value* slots = in.allocateSlots(room, in.unspecified());
+  LetFrame* frame = in.makeFrame<LetFrame>(room, in.unspecified(), bindings, 0, body, recursive);
+  Value* slots = frame->slots();
   int32_t count = 0;
   for (Value cell = bindings; cell != in.emptyList(); cell = cdr(cell)) {
     needPair(in, cell);
@@ -190,7 +191,8 @@ static Value letShared(Interpreter& in, Value args, Value form, bool recursive) 
     // let: the init sees the environment of the let form, not the new names.
     slots[count++] = recursive ? in.unspecified() : in.force(car(cdr(binding)));
   }
-  return in.make<LetFrame>(bindings, slots, count, body, recursive)->eval(in);
+  frame->setCount(count);
+  return frame->eval(in);
 }
 
 static Value letForm(Interpreter& in, Value args, Value form) {

@@ -8,13 +8,12 @@
 namespace scheme {
 
 namespace {
-constexpr int32_t kBuckets = 67;
 constexpr int32_t kMaxNameLength = 127;
 }  // namespace
 
 // Runs over the name's bytes in memory order, each unit low byte first, with
-// every byte taken as signed; the bucket is the unsigned hash modulo 67.
-uint32_t symbolBucket(const char16_t* units, int32_t length) {
+// every byte taken as signed.
+uint32_t symbolHash(const char16_t* units, int32_t length) {
   uint32_t h = 0;
   for (int32_t i = 0; i < length; ++i) {
     auto low = static_cast<int8_t>(units[i] & 0xFF);
@@ -22,7 +21,7 @@ uint32_t symbolBucket(const char16_t* units, int32_t length) {
     h = h * 31u + static_cast<uint32_t>(static_cast<int32_t>(low));
     h = h * 31u + static_cast<uint32_t>(static_cast<int32_t>(high));
   }
-  return h % kBuckets;
+  return h;
 }
 
 Value Symbol::eval(Interpreter& in) {
@@ -35,16 +34,41 @@ Value Symbol::eval(Interpreter& in) {
 }
 
 Symbol* Interpreter::intern(int32_t length, const char16_t* units) {
-  uint32_t bucket = symbolBucket(units, length);
-  for (Symbol* s = buckets_[bucket]; s != nullptr; s = s->nextInBucket()) {
+  uint32_t hash = symbolHash(units, length);
+  Symbol*& head = buckets_[hash % buckets_.size()];
+  for (Symbol* s = head; s != nullptr; s = s->nextInBucket()) {
     const String* name = s->nameString();
     if (name->length() == length &&
         std::memcmp(name->units(), units, static_cast<size_t>(length) * 2) == 0)
       return s;
   }
-  Symbol* s = make<Symbol>(makeString(*this, length, units), buckets_[bucket]);
-  buckets_[bucket] = s;
+  Symbol* s = make<Symbol>(makeString(*this, length, units), head);
+  head = s;
+  if (++symbolCount_ > buckets_.size()) growSymbolTable();
   return s;
+}
+
+// Doubles the buckets. Bucket i splits into i and i + n (h mod 2n mod n is
+// h mod n), and each chain keeps its newest-first order.
+void Interpreter::growSymbolTable() {
+  size_t n = buckets_.size();
+  std::vector<Symbol*> grown(2 * n, nullptr);
+  std::vector<Symbol*> tails(2 * n, nullptr);
+  for (Symbol* s : buckets_) {
+    while (s != nullptr) {
+      Symbol* next = s->nextInBucket();
+      const String* name = s->nameString();
+      size_t b = symbolHash(name->units(), name->length()) % (2 * n);
+      s->setNextInBucket(nullptr);
+      if (tails[b] == nullptr)
+        grown[b] = s;
+      else
+        tails[b]->setNextInBucket(s);
+      tails[b] = s;
+      s = next;
+    }
+  }
+  buckets_.swap(grown);
 }
 
 Symbol* Interpreter::internName(const char* name) {

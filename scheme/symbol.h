@@ -20,6 +20,7 @@ class Symbol : public Object {
   Value globalValue() const { return global_; }
   void setGlobalValue(Value v) { global_ = v; }
   Symbol* nextInBucket() const { return nextInBucket_; }
+  void setNextInBucket(Symbol* s) { nextInBucket_ = s; }  // the table's growth
 
   Value eval(Interpreter& in) override;  // variable reference
 
@@ -29,8 +30,10 @@ class Symbol : public Object {
   Symbol* nextInBucket_;
 };
 
-// Bucket (0..66) of a name of 16-bit units.
-uint32_t symbolBucket(const char16_t* units, int32_t length);
+// Hash of a name of 16-bit units; its bucket is the hash modulo the table's
+// size, which starts at 67 and doubles whenever there are more symbols than
+// buckets.
+uint32_t symbolHash(const char16_t* units, int32_t length);
 
 }  // namespace scheme
 

@@ -118,6 +118,10 @@ class Object {
   virtual ~Object() = default;
 
   TypeCode typeCode() const { return typeCode_; }
+  // Set while the printer is inside this pair or vector, to find structure
+  // that contains itself.
+  bool printing() const { return printing_; }
+  void setPrinting(bool on) { printing_ = on; }
 
  protected:
   explicit Object(TypeCode code) : typeCode_(code) {}
@@ -126,6 +130,7 @@ class Object {
   friend class Interpreter;  // links each new object into its object list
   Object* next_ = nullptr;   // made just before this one; the list owns every object
   TypeCode typeCode_;
+  bool printing_ = false;  // in the padding after the type code
 };
 
 // Type code of any value; Host for host immediates, which are never read as

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkgconf)
 if [ "${1:-test}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev python3 python3-icalendar
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
              wine64 xvfb xauth xdotool clang libclang-rt-14-dev)
   # Packaging and its checks: the .deb's dependencies, man pages, desktop

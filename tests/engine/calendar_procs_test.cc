@@ -228,7 +228,8 @@ TEST(CalendarProcs, IncludeRefusals) {
   std::string longName(1100, 'n');
   auto r = RunReminders("(include (make-string 1100 #\\n))\n");
   EXPECT_EQ(1, r.status);
-  EXPECT_EQ(0u, r.out.find("Not a valid filename: \"" + longName + "\"\n"));
+  // The report cuts the name at 1,000 characters.
+  EXPECT_EQ(0u, r.out.find("Not a valid filename: \"" + longName.substr(0, 995) + " ...\n"));
   // During the scan there is no file being read.
   r = RunPendcal({"-f", "test.pnd", "1", "jan", "2005"},
                  {{"test.pnd",

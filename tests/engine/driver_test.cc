@@ -13,6 +13,12 @@
 
 namespace {
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PENDRA_TEST_ASAN 1
+#endif
+#endif
+
 using pendcal_test::RunPendcal;
 using pendcal_test::RunReminders;
 using pendra::Date;
@@ -225,6 +231,49 @@ TEST(Driver, SchemeErrorWhileReadingEndsTheRun) {
                                           "    test.pnd(4): (f 5)\n"))
       << r.out;
   EXPECT_EQ(std::string::npos, r.out.find("not reached"));
+}
+
+TEST(Driver, RunningOutOfMemoryEndsTheRunWithAReport) {
+  // Past the heap limit, and (not under the sanitizer, whose shadow memory
+  // needs more address space than any limit here) when the system refuses
+  // memory: the output before the report is kept, then the report, status 1.
+  const std::string build =
+      "(display \"before the loop\")\n"
+      "(define (build n acc) (if (= n 0) acc (build (- n 1) (cons n acc))))\n";
+  pendcal_test::Options small;
+  small.env = {{"PENDCAL_HEAP_MB", "8"}};
+  pendcal_test::Options refused;
+  refused.env = {{"PENDCAL_HEAP_MB", "100000"}};
+  refused.addressSpace = 256ll << 20;
+  std::vector<pendcal_test::Options> runs = {small};
+#if !defined(__SANITIZE_ADDRESS__) && !defined(PENDRA_TEST_ASAN)
+  if (!pendcal_test::UnderWine()) runs.push_back(refused);  // Wine needs the address space
+#endif
+  for (const auto& options : runs) {
+    auto r =
+        RunPendcal({"-f", "test.pnd"}, {{"test.pnd", build + "(build 100000000 '())\n"}}, options);
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.out.find("before the loopOut of memory: (cons n acc)\n\nbuild #<procedure: #x"))
+        << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("\n    test.pnd(2): (cons n acc)\n"
+                                            "eval (build 100000000 (quote '()))\n"
+                                            "    test.pnd(3): (build 100000000 (quote '()))\n"))
+        << r.out;
+  }
+  // A test procedure that never returns ends the same way during the scan.
+  auto r = RunPendcal({"-f", "test.pnd", "7", "jul", "2005"},
+                      {{"test.pnd", build + "(test-specifier (lambda (d) (build 100000000 '())) "
+                                            "\"endless\")\n"
+                                            "endless remind [x].\n"}},
+                      small);
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.out.find("before the loopOut of memory: (cons n acc)\n\n")) << r.out;
+  // A limit that is not a positive number leaves the default of 1 GiB.
+  small.env = {{"PENDCAL_HEAP_MB", "8x"}};
+  r = RunPendcal({"-f", "test.pnd"},
+                 {{"test.pnd", build + "(newline)(length (build 400000 '()))\n"}}, small);
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("before the loop\n400000\n", r.out);
 }
 
 TEST(Driver, ReadsAtMost1024Entries) {

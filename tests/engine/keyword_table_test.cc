@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "common/date.h"
 #include "gtest/gtest.h"
@@ -101,6 +102,22 @@ TEST(KeywordTable, BucketHashFoldsCaseAndReadsBytesAsSigned) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(c.bucket, engine::keywordBucket(c.name, std::strlen(c.name))) << c.name;
+}
+
+TEST(KeywordTable, GrowsAndKeepsEveryEntry) {
+  engine::resetKeywordTable(kMarker);
+  Keyword* monday = engine::internKeyword("monday");
+  std::vector<Keyword*> made;
+  for (int i = 0; i < 20000; ++i)
+    made.push_back(engine::internKeyword(("word" + std::to_string(i)).c_str()));
+  for (int i = 0; i < 20000; ++i)
+    ASSERT_EQ(made[i], engine::internKeyword(("WORD" + std::to_string(i)).c_str())) << i;
+  EXPECT_EQ(monday, engine::internKeyword("Monday"));
+  EXPECT_EQ(engine::WeekdayFlag | 2, monday->flags);
+  // A reset after growth starts from the built-in words again.
+  engine::resetKeywordTable(kMarker);
+  EXPECT_EQ(0u, engine::internKeyword("word7")->flags);
+  EXPECT_EQ(engine::WeekdayFlag | 2, engine::internKeyword("MONDAY")->flags);
 }
 
 TEST(KeywordTable, GrammarWordsAreDistinctPlainWords) {

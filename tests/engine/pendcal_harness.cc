@@ -1,6 +1,7 @@
 #include "engine/pendcal_harness.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,6 +82,11 @@ Result RunPendcal(const std::vector<std::string>& args,
       setenv("PENDCAL_USERPROFILE", p, 1);
     } else {
       unsetenv("PENDCAL_USERPROFILE");
+    }
+    if (options.addressSpace > 0) {
+      rlimit limit = {static_cast<rlim_t>(options.addressSpace),
+                      static_cast<rlim_t>(options.addressSpace)};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
     }
     if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
     std::vector<char*> argv;

@@ -27,7 +27,8 @@ struct Options {
   // Further variables, set after the ones above; "@" at the start of a value
   // stands for the temporary directory. XDG_CONFIG_HOME is unset unless
   // given here.
-  std::vector<std::pair<std::string, std::string>> env;
+  std::vector<std::pair<std::string, std::string>> env = {};
+  long long addressSpace = 0;  // bytes of address space pendcal may use; 0: no limit
 };
 
 // True when the program runs under a prefix command: a Windows build under

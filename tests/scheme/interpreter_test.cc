@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -262,13 +263,134 @@ TEST(Interpreter, DeepRecursionWorksUntilTheStackRunsLow) {
   std::string fw = WrittenValue(s, "f");
   std::string report = s.errorReport("(f 10000000)");
   EXPECT_EQ(0u, report.find("Recursion too deep: ")) << report.substr(0, 200);
-  // The whole backtrace: one heading for f, a line per frame, the top level.
+  // One heading for f and its 10 innermost frames (the innermost may be in
+  // any call of f's body), one line for the frames left out, then the 10
+  // outermost under a heading of their own, the top level last.
   std::string head = report.substr(0, report.find('\n')) + "\n\nf " + fw + "\n";
-  EXPECT_EQ(head, report.substr(0, head.size()));
-  std::string tail = "eval (f 10000000)\n    test(1): (f 10000000)\n";
-  EXPECT_EQ(tail, report.substr(report.size() - tail.size()));
+  ASSERT_EQ(head, report.substr(0, head.size()));
+  std::string frame = "    test(1): (f (test-sub n 1))\n";
+  std::string inner;
+  for (int i = 0; i < 9; ++i) inner += frame;
+  size_t innerStart = report.find('\n', head.size()) + 1;
+  ASSERT_EQ(inner + "    ... ", report.substr(innerStart, inner.size() + 8));
+  size_t gapStart = innerStart + inner.size();
+  size_t gapEnd = report.find('\n', gapStart) + 1;
+  int left = std::stoi(report.substr(gapStart + 8));
+  EXPECT_LT(1000, left);
+  EXPECT_EQ("    ... " + std::to_string(left) + " frames left out\n",
+            report.substr(gapStart, gapEnd - gapStart));
+  std::string outer = "f " + fw + "\n";
+  for (int i = 0; i < 9; ++i) outer += frame;
+  outer += "eval (f 10000000)\n    test(1): (f 10000000)\n";
+  EXPECT_EQ(outer, report.substr(gapEnd));
   // Afterwards the interpreter works as before.
   EXPECT_EQ("100", s.written(s.run("(f 100)")));
+}
+
+// The deepest list nesting in text.
+int MaxDepth(const std::string& text) {
+  int depth = 0, deepest = 0;
+  for (char c : text) {
+    if (c == '(') deepest = std::max(deepest, ++depth);
+    if (c == ')') --depth;
+  }
+  return deepest;
+}
+
+// The written value of source, or the message of its error report.
+std::string ValueOrMessage(const std::string& source) {
+  Session s;
+  try {
+    return s.written(s.run(source));
+  } catch (const scheme_test::SchemeError&) {
+    std::string report = s.out().text().substr(s.out().reportStart());
+    return report.substr(0, report.find(':'));
+  }
+}
+
+// Every kind of nesting that the evaluator, a special form or the reader
+// recurses over, as deep as the reader admits and one level more; then, for
+// the kinds that nest on the native stack, at the bottom of a recursion
+// that has used up the stack but for what its base case needs. The answer
+// is always the value or a report, never a crash.
+TEST(Interpreter, NestingOfEveryKindEndsInAValueOrAReport) {
+  const struct {
+    const char* open;
+    const char* inner;  // the innermost expression when the value is asked for
+    const char* close;
+    const char* value;
+    bool tail;  // nests in tail position, on no native stack
+  } kinds[] = {
+      {"(let ((a 1)) ", "a", ")", "1", false},
+      {"(letrec ((a 1)) ", "a", ")", "1", false},
+      {"(let ((a 1)) (define b a) ", "b", ")", "1", false},
+      {"(if ", "1", " 1 0)", "1", false},
+      {"(cond (", "1", " => (lambda (x) x)))", "1", false},
+      {"(and #t ", "1", ")", "1", false},
+      {"(or #f ", "1", ")", "1", false},
+      {"(set! a ", "1", ")", "#<unspecified>", false},
+      {"(test-add 0 ", "1", ")", "1", false},
+      {"(test-list ", "1", ")", "", false},  // the value is the nested list itself
+      {"((lambda () ", "1", "))", "1", true},
+      {"(if #t ", "1", ")", "1", true},
+      {"(begin 0 ", "1", ")", "1", true},
+      {"(cond (#f 0) (#t ", "1", "))", "1", true},
+      {"(case 1 ((1) ", "1", "))", "1", true},
+  };
+  // f recursing n times, then evaluating base.
+  auto recursion = [](const std::string& base, int n) {
+    return "(define (f n) (if (test-num-eq n 0) " + base +
+           " (test-add 1 (f (test-sub n 1))))) (f " + std::to_string(n) + ")";
+  };
+  // Nearly the deepest recursion that still returns: within 256 levels,
+  // far less stack than any of the nestings below needs.
+  int works = 1, fails = 1 << 20;
+  ASSERT_EQ("Recursion too deep", ValueOrMessage(recursion("0", fails)));
+  while (fails - works > 256) {
+    int n = works + (fails - works) / 2;
+    (ValueOrMessage(recursion("0", n)) == std::to_string(n) ? works : fails) = n;
+  }
+  for (const auto& k : kinds) {
+    auto nest = [&](int levels, const std::string& inner) {
+      std::string text;
+      for (int i = 0; i < levels; ++i) text += k.open;
+      text += inner;
+      for (int i = 0; i < levels; ++i) text += k.close;
+      return text;
+    };
+    int perLevel = MaxDepth(nest(2, k.inner)) - MaxDepth(nest(1, k.inner));
+    int deepest = (10000 - MaxDepth(nest(1, k.inner))) / perLevel + 1;
+    std::string value = k.value;
+    if (value.empty()) value = std::string(deepest, '(') + "1" + std::string(deepest, ')');
+    std::string got = ValueOrMessage(nest(deepest, k.inner));
+    if (k.tail)
+      EXPECT_EQ(value, got) << k.open;
+    else
+      EXPECT_TRUE(got == value || got == "Recursion too deep") << k.open << got.substr(0, 100);
+    EXPECT_EQ("Nesting too deep", ValueOrMessage(nest(deepest + 1, k.inner))) << k.open;
+    if (k.tail) continue;
+    EXPECT_EQ("Recursion too deep", ValueOrMessage(recursion(nest(deepest - 3, k.inner), works)))
+        << k.open;
+  }
+}
+
+TEST(Interpreter, ReportCutsLongAndCircularValues) {
+  Session s;
+  std::string items;
+  for (int i = 0; i < 120; ++i) items += " 12345678";
+  s.run("(define v (test-vector" + items + "))");
+  s.run("(define x (test-list 1)) (test-set-car! x x)");
+  std::string v = WrittenValue(s, "v");
+  ASSERT_LT(1000u, v.size());
+  std::string cut = v.substr(0, 996) + " ...";
+  EXPECT_EQ(TopLevelReport("Wrong type: " + cut, "(test-add v)"), s.errorReport("(test-add v)"));
+  EXPECT_EQ(TopLevelReport("Wrong type: (...)", "(test-add x)"), s.errorReport("(test-add x)"));
+  // The expressions of the backtrace are cut the same way.
+  std::string call = "(test-add (test-vector" + items + "))";
+  std::string written = s.written(s.run("'" + call));
+  std::string report = s.errorReport(call);
+  EXPECT_EQ("eval " + written.substr(0, 996) + " ...\n",
+            report.substr(report.find("eval ")).substr(0, 1006));
 }
 
 TEST(Interpreter, HostCallsNeverEvaluateAValueAgain) {

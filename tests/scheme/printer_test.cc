@@ -149,18 +149,38 @@ TEST(Printer, CyclesAndDeepNestingAreCut) {
   EXPECT_EQ(scheme_test::TopLevelReport("Wrong type: (1 2 3 1 2 ...)", "(test-add p1)"),
             s.errorReport("(test-add p1)"));
 
-  // Cycles through cars and vector items end at the depth limit, where the
-  // too-deep element prints as "...".
+  // A pair or vector met again while it is being printed further up prints
+  // as "..."; shared structure that is no cycle prints whole.
+  const char* setup =
+      "(define x2 (test-list 2)) (define x (test-list 1)) (test-set-cdr! x x2)"
+      "(test-set-car! x x) (test-set-car! x2 x)"
+      "(define v (test-vector 1 2)) (test-vector-set! v 1 v)"
+      "(define y3 (test-list 3)) (define y2 (test-list 2)) (test-set-cdr! y2 y3)"
+      "(define y (test-list 1)) (test-set-cdr! y y2) (test-set-car! y3 y2)"
+      "(define z (test-list 1)) (test-set-cdr! z (test-vector z))"
+      "(define a (test-list 1)) ";
+  const scheme_test::Case cycles[] = {
+      {"x", "(... ...)"},
+      {"v", "#(1 ...)"},
+      {"(test-list x v x)", "((... ...) #(1 ...) (... ...))"},
+      {"y", "(1 2 ...)"},  // the car points into the spine being printed
+      {"z", "(1 . #(...))"},
+      {"(test-list a a (test-vector a a))", "((1) (1) #((1) (1)))"},
+  };
+  for (const scheme_test::Case& c : cycles)
+    EXPECT_EQ(c.expected, Eval(setup + std::string(c.source))) << c.source;
+
+  // Nesting past the depth limit is cut there, the too-deep element printing
+  // as "...".
   std::string deep;
   for (int i = 0; i < 10000; ++i) deep += "(";
   deep += "...";
   for (int i = 0; i < 10000; ++i) deep += ")";
-  EXPECT_EQ(deep, Eval("(define x (test-list 1)) (test-set-car! x x) x"));
-  std::string vectors;
-  for (int i = 0; i < 10000; ++i) vectors += "#(1 ";
-  vectors += "...";
-  for (int i = 0; i < 10000; ++i) vectors += ")";
-  EXPECT_EQ(vectors, Eval("(define v (test-vector 1 2)) (test-vector-set! v 1 v) v"));
+  const char* nest =
+      "(define (nest n x) (if (test-num-eq n 0) x (nest (test-sub n 1) (test-list x))))";
+  EXPECT_EQ(deep, Eval(nest + std::string("(nest 10001 1)")));
+  EXPECT_EQ(deep.substr(0, 9999) + "1" + deep.substr(10004),
+            Eval(nest + std::string("(nest 9999 1)")));
 
   // A million-element list prints whole.
   std::string text = "'(";

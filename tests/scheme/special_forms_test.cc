@@ -231,6 +231,8 @@ TEST(SpecialForms, LetAndLetrec) {
   EXPECT_EQ("127", Eval("(letrec (" + bindings + ") v127)"));
   std::string tooMany = "(let (" + bindings + "(v128 128)) v0)";
   std::string expr = Eval("(quote " + tooMany + ")");
+  ASSERT_LT(1000u, expr.size());
+  expr = expr.substr(0, 996) + " ...";  // values in a report are cut
   EXPECT_EQ(TopLevelReport("Too many let variables: " + expr, expr), EvalError(tooMany));
   // The 129th binding's shape is checked before its count.
   EXPECT_EQ(0u, EvalError("(let (" + bindings + "(5 128)) v0)").find("Wrong type: 5\n"));

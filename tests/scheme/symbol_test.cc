@@ -33,7 +33,7 @@ TEST(Symbol, BucketOfTheSignedByteHash) {
   };
   for (const Case& c : cases) {
     std::u16string name(c.name);
-    EXPECT_EQ(c.bucket, scheme::symbolBucket(name.data(), static_cast<int32_t>(name.size())));
+    EXPECT_EQ(c.bucket, scheme::symbolHash(name.data(), static_cast<int32_t>(name.size())) % 67);
   }
 }
 
@@ -68,6 +68,18 @@ TEST(Symbol, OneSymbolPerName) {
       ASSERT_NE(made[i], made[i - 1]);
     }
   }
+}
+
+TEST(Symbol, TheTableGrowsAndKeepsEverySymbol) {
+  Session s;
+  scheme::Interpreter& in = s.in();
+  Symbol* quote = in.quoteSymbol();
+  std::vector<Symbol*> made;
+  for (int i = 0; i < 20000; ++i) made.push_back(in.internName(("n" + std::to_string(i)).c_str()));
+  for (int i = 0; i < 20000; ++i)
+    ASSERT_EQ(made[i], in.internName(("n" + std::to_string(i)).c_str())) << i;
+  EXPECT_EQ(quote, in.internName("quote"));
+  EXPECT_EQ(Value(made[123]), s.run("'n123"));
 }
 
 TEST(Symbol, NamesUpTo127Characters) {
