@@ -38,6 +38,7 @@ const char kWindowsUsage[] =
     "    -b <days>        days before\n"
     "    -a <days>        days after\n"
     "    -f <filename>    pendra file\n"
+    "    -i               iCalendar output\n"
     "DATE: day, month, and year in any order\n"
     "month is jan, feb, ... dec\n"
     "\n"

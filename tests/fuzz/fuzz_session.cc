@@ -9,6 +9,7 @@ Session::Session(const uint8_t* data, size_t size)
     : in_(std::make_unique<scheme::Interpreter>(out_, hooks_)) {
   engine::useInterpreter(*in_);
   in_->setCallLimit(kCallLimit);
+  in_->setHeapLimit(kHeapLimit);
   std::string text(reinterpret_cast<const char*>(data), size);
   reader_ = std::make_unique<engine::ReminderReader>(
       *in_, std::make_unique<engine_test::StringInput>(std::move(text), "fuzz.pnd"));

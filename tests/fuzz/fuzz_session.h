@@ -1,6 +1,6 @@
 // What the fuzzing harnesses share: a fresh interpreter per input whose
 // errors are thrown out of the run, whose output is counted and dropped,
-// and whose running time is bounded by a call limit.
+// and whose running time and heap are bounded.
 #ifndef PENDRA_TESTS_FUZZ_FUZZ_SESSION_H_
 #define PENDRA_TESTS_FUZZ_FUZZ_SESSION_H_
 
@@ -19,6 +19,9 @@ namespace fuzz {
 
 // Enough for any sensible reminder file; an endless loop stops here.
 constexpr uint64_t kCallLimit = 200000;
+// Far below the fuzzer's RSS limit, so a runaway allocation is an
+// "Out of memory" report and not a finding.
+constexpr size_t kHeapLimit = size_t{256} << 20;
 
 class NullPort : public scheme::OutputPort {
  public:

@@ -51,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ThrowingHooks hooks;
   scheme::Interpreter in(out, hooks);
   in.setCallLimit(fuzz::kCallLimit);
+  in.setHeapLimit(fuzz::kHeapLimit);
   ByteSource source(data, size);
   std::deque<scheme::SourceTable> tables;  // closures refer to them
   try {
