@@ -10,14 +10,9 @@
 #include "common/date.h"
 #include "engine/pendcal_harness.h"
 #include "gtest/gtest.h"
+#include "tests/sanitizer.h"
 
 namespace {
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PENDRA_TEST_ASAN 1
-#endif
-#endif
 
 using pendcal_test::RunPendcal;
 using pendcal_test::RunReminders;
@@ -246,7 +241,7 @@ TEST(Driver, RunningOutOfMemoryEndsTheRunWithAReport) {
   refused.env = {{"PENDCAL_HEAP_MB", "100000"}};
   refused.addressSpace = 256ll << 20;
   std::vector<pendcal_test::Options> runs = {small};
-#if !defined(__SANITIZE_ADDRESS__) && !defined(PENDRA_TEST_ASAN)
+#if !defined(PENDRA_TEST_ASAN)
   if (!pendcal_test::UnderWine()) runs.push_back(refused);  // Wine needs the address space
 #endif
   for (const auto& options : runs) {

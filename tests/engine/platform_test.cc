@@ -5,6 +5,7 @@
 
 #include "engine/pendcal_harness.h"
 #include "gtest/gtest.h"
+#include "tests/sanitizer.h"
 
 namespace {
 
@@ -13,12 +14,7 @@ using pendcal_test::RunPendcal;
 using pendcal_test::RunReminders;
 
 // The sanitizer build spends several times the native stack per level.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PENDRA_TEST_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(PENDRA_TEST_ASAN)
+#if defined(PENDRA_TEST_ASAN)
 constexpr int kDeepButFine = 4000;
 #else
 constexpr int kDeepButFine = 30000;

@@ -8,6 +8,7 @@
 
 #include "scheme/environment.h"
 #include "tests/scheme/scheme_test.h"
+#include "tests/sanitizer.h"
 
 namespace {
 
@@ -22,12 +23,7 @@ using scheme_test::TopLevelReport;
 // The sanitizer build spends several times more native stack per level of
 // non-tail recursion, and time per step, so its depths and loops are
 // smaller; each still goes well past the depth at which the stack runs low.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PENDRA_TEST_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(PENDRA_TEST_ASAN)
+#if defined(PENDRA_TEST_ASAN)
 constexpr int kDeepButFine = 4000;
 constexpr int kLongLoop = 300000;
 constexpr int kTailSteps = 20000;
