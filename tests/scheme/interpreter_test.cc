@@ -7,8 +7,8 @@
 #include <string>
 
 #include "scheme/environment.h"
-#include "tests/scheme/scheme_test.h"
 #include "tests/sanitizer.h"
+#include "tests/scheme/scheme_test.h"
 
 namespace {
 
