@@ -184,11 +184,11 @@ std::string generateFile(bool lookAhead = false) {
     }
     if (lookAhead) {
       size_t r = entry.find("remind [");
-      std::string spec = entry.substr(0, r);
-      if (size_t p = spec.find("previous"); p != std::string::npos) spec.erase(p);
-      if (spec.find("lucky-day") == 0 || spec.find("never") == 0 || spec.find("holiday") == 0)
-        spec = std::string(month()) + " " + day() + " ";
-      entry = spec + "previous 400 days " + entry.substr(r);
+      std::string when = entry.substr(0, r);
+      if (size_t p = when.find("previous"); p != std::string::npos) when.erase(p);
+      if (when.find("lucky-day") == 0 || when.find("never") == 0 || when.find("holiday") == 0)
+        when = std::string(month()) + " " + day() + " ";
+      entry = when + "previous 400 days " + entry.substr(r);
     }
     text += entry + ".\n";
   }

@@ -46,9 +46,6 @@ const char* profileDirectory() {
 }
 
 std::vector<SearchPlace> searchPlaces() {
-  static const char* const kProfilePlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
-                                               "My Documents/pendra.pnd",
-                                               "My Documents/Pendra/pendra.pnd"};
   std::vector<SearchPlace> places;
   const char* profile = profileDirectory();
   const char* shownProfile = variable("USERPROFILE") != nullptr ? "$USERPROFILE/" : "$HOME/";

@@ -28,9 +28,6 @@ const char* profileDirectory() {
 }
 
 std::vector<SearchPlace> searchPlaces() {
-  static const char* const kPlaces[] = {"pendra.pnd", "pendra/pendra.pnd",
-                                        "My Documents/pendra.pnd",
-                                        "My Documents/Pendra/pendra.pnd"};
   static const char* const kShown[] = {
       "%USERPROFILE%\\pendra.pnd", "%USERPROFILE%\\pendra\\pendra.pnd", "My Documents\\pendra.pnd",
       "My Documents\\Pendra\\pendra.pnd"};
@@ -38,7 +35,7 @@ std::vector<SearchPlace> searchPlaces() {
   const char* profile = profileDirectory();
   for (int i = 0; i < 4; ++i)
     places.push_back(
-        {kShown[i], profile != nullptr ? profile + std::string("/") + kPlaces[i] : ""});
+        {kShown[i], profile != nullptr ? profile + std::string("/") + kProfilePlaces[i] : ""});
   return places;
 }
 

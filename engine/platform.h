@@ -20,6 +20,11 @@ std::string fileDirectory(const char* name);
 // neither is set.
 const char* profileDirectory();
 
+// The places under the profile directory searched for the reminder file,
+// in order.
+inline constexpr const char* kProfilePlaces[] = {
+    "pendra.pnd", "pendra/pendra.pnd", "My Documents/pendra.pnd", "My Documents/Pendra/pendra.pnd"};
+
 // One place the default search looks for the reminder file: the form the
 // usage text shows, and the path opened (empty: not searched, for want of
 // the variable it starts from).

@@ -14,17 +14,20 @@ using pendcal_test::Options;
 using pendcal_test::RunPendcal;
 using pendcal_test::RunReminders;
 
-const char kUsage[] =
-    "usage: pendcal [OPTION] [DATE]\n"
-    "    -v               version\n"
-    "    -b <days>        days before\n"
-    "    -a <days>        days after\n"
-    "    -f <filename>    pendra file\n"
-    "    -i               iCalendar output\n"
-    "DATE: day, month, and year in any order\n"
-    "month is jan, feb, ... dec\n"
-    "\n"
-    "if no filename is specified, pendcal looks for the following:\n"
+// The lines before the places searched, on every system.
+#define USAGE_HEAD                            \
+  "usage: pendcal [OPTION] [DATE]\n"          \
+  "    -v               version\n"            \
+  "    -b <days>        days before\n"        \
+  "    -a <days>        days after\n"         \
+  "    -f <filename>    pendra file\n"        \
+  "    -i               iCalendar output\n"   \
+  "DATE: day, month, and year in any order\n" \
+  "month is jan, feb, ... dec\n"              \
+  "\n"                                        \
+  "if no filename is specified, pendcal looks for the following:\n"
+
+const char kUsage[] = USAGE_HEAD
     "$USERPROFILE/pendra.pnd\n"
     "$USERPROFILE/pendra/pendra.pnd\n"
     "$USERPROFILE/My Documents/pendra.pnd\n"
@@ -32,17 +35,7 @@ const char kUsage[] =
     "$HOME/.config/pendra/pendra.pnd\n";
 
 // Windows searches the four profile places only, and names them so.
-const char kWindowsUsage[] =
-    "usage: pendcal [OPTION] [DATE]\n"
-    "    -v               version\n"
-    "    -b <days>        days before\n"
-    "    -a <days>        days after\n"
-    "    -f <filename>    pendra file\n"
-    "    -i               iCalendar output\n"
-    "DATE: day, month, and year in any order\n"
-    "month is jan, feb, ... dec\n"
-    "\n"
-    "if no filename is specified, pendcal looks for the following:\n"
+const char kWindowsUsage[] = USAGE_HEAD
     "%USERPROFILE%\\pendra.pnd\n"
     "%USERPROFILE%\\pendra\\pendra.pnd\n"
     "My Documents\\pendra.pnd\n"
