@@ -27,6 +27,7 @@ struct Token {
   TokenKind kind = TokenKind::EntryEnd;
   const char* file = nullptr;  // the input's name; valid while the entry is parsed
   int32_t line = 0;            // line of the first character, from 1
+  int32_t endLine = 0;         // line of the last character
   Keyword* keyword = nullptr;  // Word
   const char* text = nullptr;  // String: NUL-terminated, owned by the reader
   int32_t number = 0;          // Number
@@ -41,6 +42,7 @@ struct Token {
 // The Word, String and Number tokens of one entry, without its period.
 struct TokenList {
   std::vector<Token> tokens;
+  int32_t endLine = 0;  // the line of the period that ended the entry
 
   int32_t count() const { return static_cast<int32_t>(tokens.size()); }
   const Token& operator[](int32_t i) const { return tokens[static_cast<size_t>(i)]; }
@@ -180,6 +182,12 @@ class ReminderReader {
   void skipBracketString();
   void skipSchemeExpression();  // the "(" has been read
   void skipRestOfEntry();
+  // With -k: warns when a text holds a "[" or runs past a line that reads
+  // like an entry, for a "]" is likely missing.
+  void checkText(const Token& t, const std::string& text);
+  // With -k: " (skipped to the "." on line N: ...)" when skipping a faulty
+  // entry went past the line of the error; "" otherwise.
+  std::string skippedHint(int32_t errorLine);
 
   scheme::Interpreter& in_;
   std::unique_ptr<InputReader> top_;
