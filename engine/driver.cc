@@ -8,9 +8,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "engine/diagnostics.h"
 #include "engine/engine.h"
 #include "engine/error.h"
 #include "engine/ical.h"
@@ -31,6 +33,10 @@ class StdoutPort final : public scheme::OutputPort {
   explicit StdoutPort(std::FILE* file) : file_(file) {}
 
   void putChar(char16_t c) override {
+    if (capturing()) {
+      capture_->push_back(static_cast<char>(c));
+      return;
+    }
     if (used_ == kSize) flush();
     buffer_[used_++] = static_cast<char>(c);
   }
@@ -40,10 +46,15 @@ class StdoutPort final : public scheme::OutputPort {
   }
 
   void write(const char* bytes, size_t count) {
+    if (capturing()) {
+      capture_->append(bytes, count);
+      return;
+    }
     if (count > kSize - used_) {
       flush();
       if (count > kSize) {
         std::fwrite(bytes, 1, count, file_);
+        if (file_ == stderr) midLine_ = bytes[count - 1] != '\n';
         return;
       }
     }
@@ -52,16 +63,38 @@ class StdoutPort final : public scheme::OutputPort {
   }
   // Hands the buffer to the stream, so that direct writes to it come after.
   void flush() {
-    if (used_ > 0) std::fwrite(buffer_, 1, used_, file_);
+    if (used_ > 0) {
+      std::fwrite(buffer_, 1, used_, file_);
+      if (file_ == stderr) midLine_ = buffer_[used_ - 1] != '\n';
+    }
     used_ = 0;
+  }
+  // Flushes; when what was written to standard error ends inside a line and
+  // out is standard error, ends that line, so that what out gets next
+  // starts at the line's beginning.
+  void endLineBefore(std::FILE* out) {
+    flush();
+    if (out == stderr && midLine_) std::fputc('\n', out);
+    if (out == stderr) midLine_ = false;
   }
   std::FILE* file() const { return file_; }
   void setFile(std::FILE* file) {
     flush();
     file_ = file;
   }
+  // From now on in's error reports go to *report instead (-k), so that
+  // they can be told apart and placed.
+  void captureReports(std::string* report, const scheme::Interpreter* in) {
+    capture_ = report;
+    in_ = in;
+  }
 
  private:
+  bool capturing() const { return capture_ != nullptr && in_->reportingError(); }
+
+  std::string* capture_ = nullptr;
+  const scheme::Interpreter* in_ = nullptr;
+  bool midLine_ = false;  // the last byte handed to standard error was not a line end
   static constexpr size_t kSize = 1 << 16;
   std::FILE* file_;
   size_t used_ = 0;
@@ -80,6 +113,22 @@ scheme::Value gWeekdaySymbols[8];
 
 constexpr int32_t kMaxEntries = 1024;
 
+// With -k: what onError throws once a Scheme error report is complete; the
+// report is in gReport.
+struct SchemeAbort {};
+std::string gReport;
+
+// Prints the captured Scheme error report on the message stream, its first
+// line placed at file and line.
+void reportSchemeError(const char* file, int32_t line) {
+  std::FILE* out = messageStream();
+  gPort->endLineBefore(out);
+  if (file != nullptr) std::fprintf(out, "%s(%d): ", file, static_cast<int>(line));
+  std::fwrite(gReport.data(), 1, gReport.size(), out);
+  gReport.clear();
+  countProblem();
+}
+
 // Reads entries until the input ends, 1024 are held or a fatal error.
 void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>* entries) {
   while (static_cast<int32_t>(entries->size()) < kMaxEntries) {
@@ -88,8 +137,12 @@ void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>*
       if (!entry) return;
       entries->push_back(std::move(entry));
     } catch (const PDErrorType&) {
-      gPort->flush();
+      gPort->endLineBefore(keepGoing() ? messageStream() : nullptr);
       if (reportError(gPort->file())) return;
+    } catch (const SchemeAbort&) {
+      // Between entries: the expression's effects so far stay, and reading
+      // goes on after it.
+      reportSchemeError(reader.expressionFile().c_str(), reader.expressionLine());
     }
   }
   const char* file = nullptr;
@@ -98,7 +151,7 @@ void readEntries(ReminderReader& reader, std::vector<std::unique_ptr<Reminder>>*
     try {
       raiseError("too many entries: only the first 1024 are used", file, line, 1);
     } catch (const PDErrorType&) {
-      gPort->flush();
+      gPort->endLineBefore(keepGoing() ? messageStream() : nullptr);
       reportError(gPort->file());
     }
   }
@@ -114,9 +167,63 @@ void formatHeader(const pendra::Date& day, const pendra::Date& today, char* text
   }
 }
 
+// Text written by actions, to be printed only once complete.
+class TextPort final : public scheme::OutputPort {
+ public:
+  void putChar(char16_t c) override { text.push_back(static_cast<char>(c)); }
+  void putText(const char* t) override { text += t; }
+  void putUnits(const char16_t* units, int32_t count) override {
+    for (int32_t i = 0; i < count; ++i) text.push_back(static_cast<char>(units[i]));
+  }
+  std::string text;
+};
+
+// The scan of -k: an entry whose Scheme procedure fails is reported once at
+// its place and left out from then on; the others go on. Each entry's lines
+// are printed only once all its fields are filled. With print false nothing
+// is printed but the errors (the check before the calendar is written).
+void scanKeepingGoing(ScanIndex& index, int64_t first, int64_t last, const pendra::Date& today,
+                      bool headers, bool print, std::set<const Reminder*>* leftOut) {
+  TextPort text;
+  std::vector<const Reminder*> done;  // today's, already printed
+  for (int64_t n = first; n <= last; ++n) {
+    pendra::Date current = pendra::Date::fromNumber(n);
+    char header[64] = "";
+    if (headers) formatHeader(current, today, header, sizeof header);
+    done.clear();
+    for (;;) {
+      const Reminder* performing = nullptr;
+      try {
+        index.forEachMatch(current, [&](const Reminder& entry, const pendra::Date& matched) {
+          if (std::find(done.begin(), done.end(), &entry) != done.end()) return;
+          performing = &entry;
+          pendra::Date occurrence = entry.specifier->occurrence(current);
+          text.text.clear();
+          for (const auto& action : entry.actions) {
+            if (headers) text.putText(header);
+            action->write(text, current, occurrence, matched);
+          }
+          performing = nullptr;
+          done.push_back(&entry);
+          if (print) gPort->write(text.text.data(), text.text.size());
+        });
+        break;
+      } catch (const SchemeAbort&) {
+        const Reminder* culprit = performing != nullptr ? performing : index.asking();
+        reportSchemeError(culprit != nullptr ? culprit->file : nullptr,
+                          culprit != nullptr ? culprit->line : 0);
+        if (culprit == nullptr) break;
+        index.leaveOut(culprit);
+        leftOut->insert(culprit);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void EngineHooks::onError() {
+  if (keepGoing()) throw SchemeAbort();
   if (gPort != nullptr) gPort->flush();
   std::fflush(stdout);
   std::exit(1);
@@ -186,6 +293,14 @@ void engineStartUp() {
   std::set_new_handler(outOfMemory);
 }
 
+void startKeepingGoing() {
+  setKeepGoing(true);
+  setMessageStream(stderr, [] { gPort->endLineBefore(stderr); });
+  gPort->captureReports(&gReport, gInterpreter);
+  // The file and line say where to look; the innermost frames say enough.
+  gInterpreter->setBacktraceLimit(5);
+}
+
 void createReader(const char* fileName, std::FILE* file) {
   gFileName = fileName;
   gReader = new ReminderReader(interpreter(), std::make_unique<InputFile>(fileName, file));
@@ -193,7 +308,7 @@ void createReader(const char* fileName, std::FILE* file) {
 }
 
 int runReminders(pendra::Date today, pendra::Date target, int before, int after, bool calendar) {
-  if (calendar) gPort->setFile(stderr);
+  if (calendar || keepGoing()) gPort->setFile(stderr);
   std::vector<std::unique_ptr<Reminder>> entries;
   entries.reserve(kMaxEntries);
   readEntries(*gReader, &entries);
@@ -208,7 +323,29 @@ int runReminders(pendra::Date today, pendra::Date target, int before, int after,
   int64_t last = std::min<int64_t>(center + after, kLastDay);
   bool headers = before != 0 || after != 0;
 
+  if (keepGoing() && !calendar) {
+    gPort->setFile(stdout);
+    ScanIndex index(entries);
+    std::set<const Reminder*> leftOut;
+    scanKeepingGoing(index, first, last, today, headers, true, &leftOut);
+    gReader->closeInputs();
+    gPort->flush();
+    return 0;
+  }
+
   if (calendar) {
+    if (keepGoing()) {
+      // Find the entries whose procedures fail, and leave them out of the
+      // calendar; they stay allocated, as everything the run made.
+      ScanIndex check(entries);
+      std::set<const Reminder*> leftOut;
+      scanKeepingGoing(check, first, last, today, headers, false, &leftOut);
+      static std::vector<std::unique_ptr<Reminder>> failed;
+      for (auto& entry : entries) {
+        if (leftOut.count(entry.get()) != 0) failed.push_back(std::move(entry));
+      }
+      entries.erase(std::remove(entries.begin(), entries.end(), nullptr), entries.end());
+    }
     std::string name = gFileName.substr(gFileName.find_last_of("/\\") + 1);
     writeCalendar(entries, first, last, name.c_str(), stdout);
     gReader->closeInputs();

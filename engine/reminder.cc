@@ -40,10 +40,19 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in),
   flush();
 }
 
-void RemindAction::setPlace(const char* file, int32_t line) {
-  // File names outlive their inputs here: the warning comes during the scan.
+namespace {
+
+// A copy of an input's name that outlives the input: entries are reported
+// at their place during the scan, after their file was closed.
+const char* lastingName(const char* file) {
   static std::set<std::string> names;
-  file_ = file != nullptr ? names.insert(file).first->c_str() : nullptr;
+  return file != nullptr ? names.insert(file).first->c_str() : nullptr;
+}
+
+}  // namespace
+
+void RemindAction::setPlace(const char* file, int32_t line) {
+  file_ = lastingName(file);
   line_ = line;
 }
 
@@ -114,6 +123,10 @@ std::unique_ptr<Reminder> readEntry(ReminderReader& reader) {
 std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& tokens) {
   auto reminder = std::make_unique<Reminder>();
   reminder->sourceKey = entryKey(tokens);
+  if (tokens.count() > 0) {
+    reminder->file = lastingName(tokens[0].file);
+    reminder->line = tokens[0].line;
+  }
   int32_t count = tokens.count();
 
   std::vector<std::unique_ptr<Specifier>> specifiers;

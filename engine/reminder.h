@@ -73,6 +73,10 @@ struct Reminder {
   // (words by keyword, so case and spacing do not count): what the
   // calendar's UIDs know the entry by.
   uint64_t sourceKey = 0;
+  // The file and line of the entry's first token; the file name is kept for
+  // the whole run. Null and 0 for an entry with no tokens.
+  const char* file = nullptr;
+  int32_t line = 0;
 
   int32_t actionCount() const { return static_cast<int32_t>(actions.size()); }
 };

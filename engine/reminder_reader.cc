@@ -265,6 +265,8 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
 }
 
 void ReminderReader::readSchemeExpression() {
+  expressionFile_ = top_->name();
+  expressionLine_ = top_->line();
   ReminderCharSource source(*top_);
   scheme::SourceTable table;
   table.fileName = source.name();

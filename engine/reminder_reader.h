@@ -165,6 +165,10 @@ class ReminderReader {
   // Reads one datum from the top input, evaluates it and writes its value
   // (unless unspecified) and a line end on the interpreter's port.
   void readSchemeExpression();
+  // Where the top-level expression read last began: the place a Scheme
+  // error between entries is reported at (-k).
+  const std::string& expressionFile() const { return expressionFile_; }
+  int32_t expressionLine() const { return expressionLine_; }
 
   // Whether anything but blanks and comments is left to read. When there is,
   // file and line tell where it starts. Reading stops after this.
@@ -191,6 +195,8 @@ class ReminderReader {
 
   scheme::Interpreter& in_;
   std::unique_ptr<InputReader> top_;
+  std::string expressionFile_;
+  int32_t expressionLine_ = 0;
   std::vector<std::unique_ptr<char[]>> texts_;  // string tokens, kept for the reader's life
 };
 
