@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "gtest/gtest.h"
@@ -40,7 +41,7 @@ Result RunPendcal(const std::vector<std::string>& args,
   const char* made = mkdtemp(pattern);
   if (made == nullptr) {
     ADD_FAILURE() << "mkdtemp failed";
-    return {"", -1};
+    return {"", -1, ""};
   }
   fs::path dir(made);
   for (const auto& [name, text] : files) {
@@ -55,12 +56,21 @@ Result RunPendcal(const std::vector<std::string>& args,
   int out[2];
   if (pipe(out) != 0) {
     ADD_FAILURE() << "pipe failed";
-    return {"", -1};
+    return {"", -1, ""};
   }
+  // Standard error goes to a file beside the run's files, read at the end,
+  // so that neither stream can block the other.
+  const fs::path errPath = dir / ".stderr";
   pid_t pid = fork();
   if (pid == 0) {
     dup2(out[1], 1);
     dup2(out[1], 2);
+    if (options.splitStreams) {
+      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (err < 0) _exit(124);
+      dup2(err, 2);
+      close(err);
+    }
     close(out[0]);
     close(out[1]);
     int devnull = open("/dev/null", O_RDONLY);
@@ -97,7 +107,7 @@ Result RunPendcal(const std::vector<std::string>& args,
     _exit(127);
   }
   close(out[1]);
-  Result result{"", -1};
+  Result result{"", -1, ""};
   char buffer[65536];
   ssize_t n;
   while ((n = read(out[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, n);
@@ -105,9 +115,15 @@ Result RunPendcal(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (options.splitStreams) {
+    std::ifstream err(errPath, std::ios::binary);
+    result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+  }
   if (UnderWine()) {
-    std::string::size_type at = 0;
-    while ((at = result.out.find("\r\n", at)) != std::string::npos) result.out.erase(at, 1);
+    for (std::string* text : {&result.out, &result.err}) {
+      std::string::size_type at = 0;
+      while ((at = text->find("\r\n", at)) != std::string::npos) text->erase(at, 1);
+    }
   }
   std::error_code ignored;
   fs::remove_all(dir, ignored);

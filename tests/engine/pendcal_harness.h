@@ -18,6 +18,7 @@ namespace pendcal_test {
 struct Result {
   std::string out;  // standard output and standard error, interleaved
   int status;       // exit status; 128 + signal number when killed
+  std::string err;  // standard error, when Options::splitStreams (out is then stdout alone)
 };
 
 struct Options {
@@ -29,6 +30,7 @@ struct Options {
   // given here.
   std::vector<std::pair<std::string, std::string>> env = {};
   long long addressSpace = 0;  // bytes of address space pendcal may use; 0: no limit
+  bool splitStreams = false;   // standard error apart, in Result::err
 };
 
 // True when the program runs under a prefix command: a Windows build under
