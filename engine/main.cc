@@ -39,5 +39,5 @@ int main(int argc, char** argv) {
 
   engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target);
   target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-  return engine::runReminders(today, target, cl.before, cl.after, cl.calendar);
+  return engine::runReminders(today, target, cl.before, cl.after, cl.writer);
 }
