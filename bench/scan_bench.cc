@@ -16,6 +16,7 @@
 #include "common/date.h"
 #include "engine/driver.h"
 #include "engine/engine.h"
+#include "engine/ical.h"
 #include "engine/keyword_table.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
@@ -207,8 +208,10 @@ std::string tempPath(const char* name) {
 // added to it. The generated file is left in $TMPDIR (or /tmp) as
 // pendra_scan_bench.pnd.
 void BM_WholeRun(benchmark::State& state) {
-  bool calendar = state.range(0) != 0;
-  state.SetLabel(calendar ? "iCalendar (-i)" : "report");
+  static const engine::WriterFactory kWriters[] = {nullptr, engine::makeCalendarWriter};
+  static const char* const kLabels[] = {"report", "iCalendar (-i)"};
+  engine::WriterFactory writer = kWriters[state.range(0)];
+  state.SetLabel(kLabels[state.range(0)]);
   std::string input = tempPath("pendra_scan_bench.pnd");
   std::string output = tempPath("pendra_scan_bench.out");
   std::ofstream(input) << generateFile();
@@ -230,7 +233,7 @@ void BM_WholeRun(benchmark::State& state) {
       pendra::Date today = pendra::today();
       pendra::Date target = kTarget;
       target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-      int status = engine::runReminders(today, target, kBefore, kAfter, calendar);
+      int status = engine::runReminders(today, target, kBefore, kAfter, writer);
       std::fflush(stdout);
       getrusage(RUSAGE_SELF, &after);
       long sizes[2] = {after.ru_maxrss, after.ru_maxrss - before.ru_maxrss};

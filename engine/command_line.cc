@@ -10,16 +10,27 @@
 #include <string>
 
 #include "engine/diagnostics.h"
+#include "engine/ical.h"
 #include "engine/platform.h"
 
 namespace engine {
 
 namespace {
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// The options that choose another writer than the report's; the last given
+// wins.
+struct OutputOption {
+  char letter;
+  WriterFactory make;
+};
+const OutputOption kOutputOptions[] = {
+    {'i', makeCalendarWriter},  // iCalendar
+};
+
 }  // namespace
 
 int toInt(const char* text) {
-  errno = 0;
   long v = std::strtol(text, nullptr, 10);
   if (v > INT_MAX) return INT_MAX;
   if (v < INT_MIN) return INT_MIN;
@@ -33,8 +44,12 @@ OptionResult parseOptions(int argc, char** argv, CommandLine* cl) {
     if (letter == 'v') return OptionResult::kVersion;
     const std::string word = argv[i];
     const std::string option = word.substr(0, 2);
-    if (letter == 'i' || letter == 'k') {
-      if (letter == 'i') cl->calendar = true;
+    const OutputOption* output = nullptr;
+    for (const OutputOption& o : kOutputOptions) {
+      if (o.letter == letter) output = &o;
+    }
+    if (output != nullptr || letter == 'k') {
+      if (output != nullptr) cl->writer = output->make;
       if (letter == 'k') cl->keepGoing = true;
       if (word.size() > 2)
         cl->warnings.push_back(quoted(word) + " is read as " + quoted(option) +

@@ -16,6 +16,11 @@ namespace engine {
 bool keepGoing();
 void setKeepGoing(bool on);
 
+// Thrown by the engine's onError with -k, once the Scheme error report is
+// complete; caught where the run can go on (between entries, and per entry
+// in the scan), which report it with its place.
+struct SchemeAbort {};
+
 // Errors and warnings reported so far.
 int problemsReported();
 void countProblem();

@@ -28,8 +28,6 @@ struct PDErrorType {
 // The same, naming the word at fault and carrying hints (shown with -k).
 [[noreturn]] void raiseError(const char* message, const char* fileName, int32_t line, int32_t fatal,
                              const std::string& word, const std::string& hint);
-// The error most recently raised.
-const PDErrorType& lastError();
 // Prints the last error on out, with its word and hints under -k, and
 // counts it. Returns true when it was fatal.
 bool reportError(std::FILE* out = stdout);

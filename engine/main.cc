@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target, &cl.warnings);
   target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
   if (cl.keepGoing) engine::printWarnings(cl.warnings, stderr);
-  int status = engine::runReminders(today, target, cl.before, cl.after, cl.calendar);
+  int status = engine::runReminders(today, target, cl.before, cl.after, cl.writer);
   // With -k, anything reported makes the run's status 1.
   if (cl.keepGoing && engine::problemsReported() > 0) status = 1;
   return status;

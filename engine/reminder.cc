@@ -13,7 +13,8 @@ namespace engine {
 
 // ---- Remind -----------------------------------------------------------------
 
-RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in), text_(text) {
+RemindAction::RemindAction(scheme::Interpreter& in, const char* text)
+    : Action(in.output()), in_(in), text_(text) {
   std::string literal;
   auto flush = [&] {
     if (!literal.empty()) pieces_.push_back({std::move(literal), nullptr});
@@ -42,8 +43,8 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in),
 
 namespace {
 
-// A copy of an input's name that outlives the input: entries are reported
-// at their place during the scan, after their file was closed.
+// A copy of an input's name that outlives the input: the warning about a
+// field comes during the scan, after the file was closed.
 const char* lastingName(const char* file) {
   static std::set<std::string> names;
   return file != nullptr ? names.insert(file).first->c_str() : nullptr;
@@ -54,10 +55,6 @@ const char* lastingName(const char* file) {
 void RemindAction::setPlace(const char* file, int32_t line) {
   file_ = lastingName(file);
   line_ = line;
-}
-
-void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) {
-  write(in_.output(), scanned, occurrence, matched);
 }
 
 void RemindAction::write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
@@ -124,7 +121,7 @@ std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& t
   auto reminder = std::make_unique<Reminder>();
   reminder->sourceKey = entryKey(tokens);
   if (tokens.count() > 0) {
-    reminder->file = lastingName(tokens[0].file);
+    if (tokens[0].file != nullptr) reminder->file = tokens[0].file;
     reminder->line = tokens[0].line;
   }
   int32_t count = tokens.count();
