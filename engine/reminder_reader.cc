@@ -242,8 +242,8 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
           // Drop the whole entry: what follows the "(" is Scheme, not
           // reminder text, and must not be read as words.
           skipSchemeExpression();
-          skipRestOfEntry();
-          raiseError(message, at.file, at.line, 0, "", skippedHint(at.line));
+          bool atPeriod = skipRestOfEntry();
+          raiseError(message, at.file, at.line, 0, "", skippedHint(at.line, atPeriod));
         }
         top_->unreadChar('(');
         readSchemeExpression();
@@ -348,9 +348,12 @@ void ReminderReader::checkText(const Token& t, const std::string& text) {
   }
 }
 
-std::string ReminderReader::skippedHint(int32_t errorLine) {
+std::string ReminderReader::skippedHint(int32_t errorLine, bool atPeriod) {
   if (!top_) return "";
   int32_t line = top_->line();
+  if (!atPeriod)
+    return " (skipped to the end of the file: a \".\" may be missing on line " +
+           std::to_string(errorLine) + ")";
   if (line <= errorLine) return "";
   return " (skipped to the \".\" on line " + std::to_string(line) +
          ": a \".\" may be missing on line " + std::to_string(errorLine) + ")";
@@ -422,11 +425,12 @@ void ReminderReader::skipSchemeExpression() {
   }
 }
 
-void ReminderReader::skipRestOfEntry() {
+bool ReminderReader::skipRestOfEntry() {
   bool eof = false;
   for (;;) {
     char c = top_->readChar(eof);
-    if (eof || c == '.') return;
+    if (eof) return false;
+    if (c == '.') return true;
     if (c == ';') {
       skipComment();
     } else if (c == '[') {

@@ -184,13 +184,14 @@ class ReminderReader {
   void skipComment();
   void skipBracketString();
   void skipSchemeExpression();  // the "(" has been read
-  void skipRestOfEntry();
+  // True when it stopped at a period, false at the end of the input.
+  bool skipRestOfEntry();
   // With -k: warns when a text holds a "[" or runs past a line that reads
   // like an entry, for a "]" is likely missing.
   void checkText(const Token& t, const std::string& text);
   // With -k: " (skipped to the "." on line N: ...)" when skipping a faulty
   // entry went past the line of the error; "" otherwise.
-  std::string skippedHint(int32_t errorLine);
+  std::string skippedHint(int32_t errorLine, bool atPeriod);
 
   scheme::Interpreter& in_;
   std::unique_ptr<InputReader> top_;

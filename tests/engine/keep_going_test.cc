@@ -75,6 +75,11 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
        "test.pnd(1): error: unexpected scheme expression (skipped to the \".\" on line 3: a \".\" "
        "may be missing on line 1)\n",
        1},
+      {"recovery skipped to the end of the file", "jul 7 remind [A].\njul 7\n(define x 5)\n",
+       Args({}), "A\n",
+       "test.pnd(2): error: unexpected scheme expression (skipped to the end of the file: a \".\" "
+       "may be missing on line 2)\n",
+       1},
       {"field with no procedure, warned once",
        "jul 7 remind [Hi %(name)].\njul 7 remind [Bye %(name)].\n", Args({}), "Hi \nBye \n",
        "test.pnd(1): warning: no procedure for field \"name\"\n", 1},
