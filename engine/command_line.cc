@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/ical.h"
+#include "engine/listing_writer.h"
 #include "engine/platform.h"
 
 namespace engine {
@@ -23,6 +24,7 @@ struct OutputOption {
 };
 const OutputOption kOutputOptions[] = {
     {'i', makeCalendarWriter},  // iCalendar
+    {'l', makeListingWriter},   // the listing for programs
 };
 
 }  // namespace
