@@ -11,6 +11,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/ical.h"
+#include "engine/listing_writer.h"
 #include "engine/platform.h"
 
 namespace engine {
@@ -26,6 +27,7 @@ struct OutputOption {
 };
 const OutputOption kOutputOptions[] = {
     {'i', makeCalendarWriter},  // iCalendar
+    {'l', makeListingWriter},   // the listing for programs
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ struct CommandLine {
   int after = 0;
   const char* fileName = nullptr;  // absent unless -f
   int firstDateWord = 0;           // index in argv of the first date word
-  WriterFactory writer = nullptr;  // -i: instead of the report
+  WriterFactory writer = nullptr;  // -i, -l: instead of the report
   bool keepGoing = false;          // -k: see engine/diagnostics.h
   // What the options ignored, each with its fix; printed with -k.
   std::vector<std::string> warnings;
@@ -26,7 +26,7 @@ struct CommandLine {
 enum class OptionResult { kRun, kVersion, kUsage };
 
 // Reads the options ("-a N", "-b N", "-f NAME", "-k", "-v", and the output
-// options of the table in command_line.cc: "-i") from argv[1] on, left
+// options of the table in command_line.cc: "-i", "-l") from argv[1] on, left
 // to right, stopping at the first argument that does not start with "-".
 // An unknown letter, a lone "-", or -a/-b/-f with no value after it asks for
 // the usage text; "-v" stops at once.

@@ -86,15 +86,18 @@ class CalendarLines {
 
   // One all-day event, with an alarm count steps of step days (1 or 7)
   // before it when count > 0.
+  // place names the entry ("pendra.pnd(12)") for a text with nothing in it.
   void event(const pendra::Date& date, const std::string& uid, const std::string& text,
-             int32_t count, int32_t step) {
+             const std::string& place, int32_t count, int32_t step) {
     pendra::Date next = date;
     next.nextDay();
-    // The text as printed ends with its line end; the first line is the
-    // summary, and a text of several lines is the description as well.
+    // The text as printed ends with its line end; the first line that holds
+    // more than blanks is the summary, and a text of several lines is the
+    // description as well.
     std::string_view whole(text);
     if (!whole.empty() && whole.back() == '\n') whole.remove_suffix(1);
-    std::string summary = escapeText(whole.substr(0, whole.find_first_of("\r\n")));
+    std::string_view first = summaryLine(whole);
+    std::string summary = escapeText(first.empty() ? std::string_view(place) : first);
     line("BEGIN", "VEVENT");
     line("UID", uid);
     line("DTSTAMP", stamp_);
@@ -208,6 +211,17 @@ std::string utcStamp(int64_t seconds) {
 
 int64_t stampSeconds() { return stampSetting(kLastStamp); }
 
+std::string_view summaryLine(std::string_view text) {
+  while (!text.empty()) {
+    size_t end = text.find_first_of("\r\n");
+    std::string_view line = text.substr(0, end);
+    if (line.find_first_not_of(" \t") != std::string_view::npos) return line;
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return std::string_view();
+}
+
 // ---- The calendar -------------------------------------------------------------
 
 namespace {
@@ -248,6 +262,8 @@ class CalendarWriter final : public OccurrenceWriter {
     std::vector<TextPort> texts(entry.actions.size());
     for (size_t i = 0; i < entry.actions.size(); ++i)
       entry.actions[i]->write(texts[i], matched, occurrence, matched);
+    std::string place = entry.file.substr(entry.file.find_last_of("/\\") + 1) + "(" +
+                        std::to_string(entry.line) + ")";
     int32_t number = 0;
     for (const TextPort& text : texts) {
       // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
@@ -255,7 +271,8 @@ class CalendarWriter final : public OccurrenceWriter {
       for (int shift = 60; shift >= 0; shift -= 4)
         uid += "0123456789abcdef"[(state.uid >> shift) & 15];
       uid.append("-").append(std::to_string(++number)).append("@pendcal");
-      lines_.event(matched, uid, text.text, specifier.previousCount(), specifier.previousStep());
+      lines_.event(matched, uid, text.text, place, specifier.previousCount(),
+                   specifier.previousStep());
     }
   }
 

@@ -37,6 +37,10 @@ std::string utcStamp(int64_t seconds);
 // seconds up to the end of 9999, else the current time (engine/settings.h).
 int64_t stampSeconds();
 
+// The first line of text (lines end in CR LF, LF or CR) that holds
+// something other than spaces and tabs; empty when there is none.
+std::string_view summaryLine(std::string_view text);
+
 // ---- The calendar -------------------------------------------------------------
 
 // The calendar for the window, on standard output. An entry that matches a

@@ -6,6 +6,7 @@
 #include "engine/command_line.h"
 #include "engine/diagnostics.h"
 #include "engine/driver.h"
+#include "engine/output.h"
 #include "engine/platform.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
   switch (engine::parseOptions(argc, argv, &cl)) {
     case engine::OptionResult::kVersion:
       engine::printVersion();
-      return 0;
+      return engine::finishOutput(0);
     case engine::OptionResult::kUsage:
       engine::printUsage();
     case engine::OptionResult::kRun:
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
   }
   if (file == nullptr) {
     std::printf("fatal error: unable to open %s\n", fileName);
-    return 1;
+    return engine::finishOutput(1);
   }
   engine::createReader(fileName, file);
 
@@ -45,5 +46,5 @@ int main(int argc, char** argv) {
   int status = engine::runReminders(today, target, cl.before, cl.after, cl.writer);
   // With -k, anything reported makes the run's status 1.
   if (cl.keepGoing && engine::problemsReported() > 0) status = 1;
-  return status;
+  return engine::finishOutput(status);
 }

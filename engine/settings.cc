@@ -1,5 +1,6 @@
 #include "engine/settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -9,14 +10,34 @@
 
 namespace engine {
 
-size_t heapLimitSetting() {
-  const char* text = std::getenv(pendra::kHeapEnv);
+size_t parseHeapLimit(const char* text, uint64_t machineBytes, std::string* warning) {
+  warning->clear();
+  // Set to nothing counts as unset, as for the profile variables.
   if (text == nullptr || *text == '\0') return pendra::kDefaultHeapBytes;
-  char* end = nullptr;
-  unsigned long long mb = std::strtoull(text, &end, 10);
-  if (*end != '\0' || mb == 0 || text[0] == '-') return pendra::kDefaultHeapBytes;
-  constexpr unsigned long long kMaxMb = SIZE_MAX >> 20;
-  return static_cast<size_t>(mb < kMaxMb ? mb : kMaxMb) << 20;
+  uint64_t maxMb = (machineBytes != 0 ? machineBytes : SIZE_MAX) >> 20;
+  if (maxMb > (SIZE_MAX >> 20)) maxMb = SIZE_MAX >> 20;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  uint64_t mb = 0;
+  bool digits = false;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    digits = true;
+    // Held at the machine's memory as it grows, so it cannot wrap.
+    mb = std::min<uint64_t>(mb * 10 + static_cast<uint64_t>(*p - '0'), maxMb);
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  if (digits && *p == '\0' && mb >= 1) return static_cast<size_t>(mb) << 20;
+  *warning = std::string("pendcal: warning: ") + pendra::kHeapEnv + "=\"" + text +
+             "\" is not a whole number of MiB; the heap limit stays " +
+             std::to_string(pendra::kDefaultHeapBytes >> 20) + " MiB";
+  return pendra::kDefaultHeapBytes;
+}
+
+size_t heapLimitSetting() {
+  std::string warning;
+  size_t bytes = parseHeapLimit(std::getenv(pendra::kHeapEnv), physicalMemory(), &warning);
+  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  return bytes;
 }
 
 int64_t stampSetting(int64_t lastStamp) {

@@ -10,9 +10,15 @@
 
 namespace engine {
 
-// The interpreter's heap limit for this run: PENDCAL_HEAP_MB, a whole
-// number of MiB; without it, or when it is not a positive number, the
-// default.
+// A heap limit in bytes from PENDCAL_HEAP_MB's text (null or empty:
+// unset): digits only, blanks (space, tab) around them allowed, at least 1;
+// a larger number than the machine's memory (machineBytes; 0 when not
+// known) is held to it. Anything else gives the default, and *warning the
+// text to show; *warning is empty otherwise.
+size_t parseHeapLimit(const char* text, uint64_t machineBytes, std::string* warning);
+
+// The interpreter's heap limit for this run, from the environment; prints
+// the warning, if any, on standard error.
 size_t heapLimitSetting();
 
 // The DTSTAMP of this run: SOURCE_DATE_EPOCH when set to a number of

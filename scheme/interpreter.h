@@ -84,8 +84,6 @@ class Interpreter {
   // For special forms only: a body (see evalBody) whose last element is
   // deferred as by deferTail.
   Value deferBody(Value body);
-  // Every element of body but the last forced; the last returned.
-  Value forceAllButLast(Value body);
   // Runs a body as a procedure body runs: in a BodyFrame when it begins with
   // internal definitions, else as evalBody. May return a pending call.
   Value runBody(Value body);
@@ -189,6 +187,9 @@ class Interpreter {
   void setHeapLimit(size_t bytes) { heapLimit_ = bytes; }
 
  private:
+  // Every element of body but the last forced; the last returned.
+  Value forceAllButLast(Value body);
+
   // Argument arrays of calls in progress live on a stack of chunks that never
   // move, so a builtin's argv stays valid while it calls back into Scheme.
   struct ArgMark {

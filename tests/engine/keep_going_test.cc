@@ -94,6 +94,13 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
        "test.pnd(2): Undefined symbol: dayname\n\n#<procedure: #x?>\n    test.pnd(1): "
        "(dayname s)\n",
        1},
+      {"failing field with -l: none of the entry's records",
+       "(remind-field (lambda (s o m) (dayname s)) \"wd\")\njul 7 remind [A] remind [%(wd)].\n"
+       "jul 7 remind [B].\n",
+       Args({"-l"}), "file\ttest.pnd\n2026-07-07\t2026-07-07\ttest.pnd\t3\tB\n",
+       "test.pnd(2): Undefined symbol: dayname\n\n#<procedure: #x?>\n    test.pnd(1): "
+       "(dayname s)\n",
+       1},
       {"failing test procedure",
        "(test-specifier (lambda (d) (car d)) \"odd\")\nodd remind "
        "[A].\njul 7 remind [B].\n",
@@ -131,7 +138,7 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Options options;
-    options.splitStreams = true;
+    options.separateErrors = true;
     Result r = RunPendcal(c.args, {{"test.pnd", c.file}}, options);
     if (c.out != nullptr) EXPECT_EQ(c.out, r.out);
     EXPECT_EQ(c.err, std::regex_replace(r.err, std::regex("#x[0-9A-F]+"), "#x?"));

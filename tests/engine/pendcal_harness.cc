@@ -53,23 +53,29 @@ Result RunPendcal(const std::vector<std::string>& args,
   fs::create_directories(dir / options.profile);
 
   const std::vector<std::string> command = Command();
+  const std::string errPath = (dir / "stderr.txt").string();
   int out[2];
   if (pipe(out) != 0) {
     ADD_FAILURE() << "pipe failed";
     return {"", -1, ""};
   }
-  // Standard error goes to a file beside the run's files, read at the end,
-  // so that neither stream can block the other.
-  const fs::path errPath = dir / ".stderr";
   pid_t pid = fork();
   if (pid == 0) {
-    dup2(out[1], 1);
-    dup2(out[1], 2);
-    if (options.splitStreams) {
-      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (err < 0) _exit(124);
-      dup2(err, 2);
-      close(err);
+    if (options.stdoutTo.empty()) {
+      dup2(out[1], 1);
+    } else if (options.stdoutTo == "-") {
+      close(1);
+    } else {
+      int fd = open(options.stdoutTo.c_str(), O_WRONLY);
+      if (fd < 0 || dup2(fd, 1) < 0) _exit(124);
+      close(fd);
+    }
+    if (options.separateErrors) {
+      int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (fd < 0 || dup2(fd, 2) < 0) _exit(124);
+      close(fd);
+    } else {
+      dup2(out[1], 2);
     }
     close(out[0]);
     close(out[1]);
@@ -115,9 +121,9 @@ Result RunPendcal(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (options.splitStreams) {
-    std::ifstream err(errPath, std::ios::binary);
-    result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+  if (options.separateErrors) {
+    std::ifstream file(errPath, std::ios::binary);
+    result.err.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
   if (UnderWine()) {
     for (std::string* text : {&result.out, &result.err}) {
