@@ -169,6 +169,11 @@ std::vector<Problem> parseProblems(std::string_view errors) {
   return problems;
 }
 
+std::string problemCountText(size_t problems) {
+  if (problems == 0) return "No problems";
+  return std::to_string(problems) + (problems == 1 ? " problem" : " problems");
+}
+
 bool isNoReminderFile(const EngineRun& run) {
   return run.ok && run.signal == 0 && run.status == 1 &&
          run.output.compare(0, 14, "usage: pendcal") == 0;

@@ -114,4 +114,16 @@ TEST(ViewRange, DateTexts) {
   EXPECT_EQ("Market day", gui::itemText(today, today, "Market day", today));
 }
 
+TEST(ViewRange, SpokenAndReportedTexts) {
+  EXPECT_EQ("9 December, 2 reminders", gui::accessibleDayName({9, 12, 2026}, 2));
+  EXPECT_EQ("1 January, 1 reminder", gui::accessibleDayName({1, 1, 2027}, 1));
+  EXPECT_EQ("1 January", gui::accessibleDayName({1, 1, 2027}, 0));
+  EXPECT_EQ(2, gui::countEvents("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:BEGIN:VEVENT\r\n"
+                                "END:VEVENT\r\nBEGIN:VEVENT\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+  EXPECT_EQ(0, gui::countEvents(""));
+  EXPECT_EQ("Exported 25 reminders to /h/pendra-2026-12.ics",
+            gui::exportedText(25, "/h/pendra-2026-12.ics"));
+  EXPECT_EQ("Exported 1 reminder to x.ics", gui::exportedText(1, "x.ics"));
+}
+
 }  // namespace
