@@ -122,12 +122,6 @@ TEST(Listing, Problems) {
   }
 }
 
-TEST(Listing, ProblemCount) {
-  EXPECT_EQ("No problems", gui::problemCountText(0));
-  EXPECT_EQ("1 problem", gui::problemCountText(1));
-  EXPECT_EQ("3 problems", gui::problemCountText(3));
-}
-
 TEST(Listing, ReadsARun) {
   gui::EngineRun usage;
   usage.ok = true;

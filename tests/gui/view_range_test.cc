@@ -34,14 +34,6 @@ TEST(ViewRange, Views) {
   }
 }
 
-TEST(ViewRange, ViewNames) {
-  gui::View view = gui::View::Week;
-  EXPECT_TRUE(gui::parseViewName("MONTH", &view));
-  EXPECT_EQ(gui::View::Month, view);
-  EXPECT_FALSE(gui::parseViewName("year", &view));
-  EXPECT_EQ("window", std::string(gui::viewName(gui::View::Window)));
-}
-
 TEST(ViewRange, ExportRangesAndNames) {
   struct Case {
     gui::ExportChoice choice;
