@@ -156,26 +156,4 @@ TEST(EntryBuilder, PendcalReadsTheEntries) {
   }
 }
 
-// Appending to a CR LF file that lacks its final line end, then writing it
-// safely: pendcal reads the old entry and the new one.
-TEST(EntryBuilder, AppendedFileStillReads) {
-  StandInEngines scratch;
-  const std::string file = scratch.directory() + "pendra.pnd";
-  std::ofstream(file, std::ios::binary) << "; mine\r\n15 jan remind [Old].";
-  std::string bytes, reason;
-  gui::FileStamp stamp;
-  ASSERT_TRUE(gui::readFile(file, &bytes, &stamp, &reason)) << reason;
-  gui::EntryForm form{{15, 1, 2030}, gui::Repeat::None, "New", 0};
-  std::string updated = gui::appendEntry(bytes, gui::entryText(form));
-  EXPECT_EQ("; mine\r\n15 jan remind [Old].\r\n15 jan 2030 remind [New].\r\n", updated);
-  ASSERT_TRUE(gui::replaceFile(file, stamp, updated).ok);
-  gui::EngineRun run =
-      gui::runEngine(PENDCAL_PATH, {"-f", file, "-b", "0", "-a", "1", "15", "jan", "2030"});
-  EXPECT_EQ(0, run.status);
-  auto days = reportDays(run.output);
-  ASSERT_EQ(2u, days.size()) << run.output;
-  EXPECT_EQ("Old", days[0].second);
-  EXPECT_EQ("New", days[1].second);
-}
-
 }  // namespace
