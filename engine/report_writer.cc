@@ -18,7 +18,7 @@ class ReportWriter final : public OccurrenceWriter {
     pendra::Date occurrence = entry.specifier->occurrence(scanned);
     for (const auto& action : entry.actions) {
       if (headers_) {
-        if (headerDay_ != scanned.dayNumber()) formatHeader(scanned);
+        if (!headerDay_.sameDay(scanned)) formatHeader(scanned);
         port_.putText(header_);
       }
       action->write(port_, scanned, occurrence, matched);
@@ -28,7 +28,7 @@ class ReportWriter final : public OccurrenceWriter {
  private:
   // "  ---today---  : " or "thu  7 jul 2005: ".
   void formatHeader(const pendra::Date& day) {
-    headerDay_ = day.dayNumber();
+    headerDay_ = day;
     if (day.sameDay(today_)) {
       std::snprintf(header_, sizeof header_, "  ---today---  : ");
     } else {
@@ -40,7 +40,7 @@ class ReportWriter final : public OccurrenceWriter {
   StdoutPort& port_;
   pendra::Date today_;
   bool headers_;
-  int64_t headerDay_ = -1;  // the day header_ is for
+  pendra::Date headerDay_;  // the day header_ is for; none at first
   char header_[64];
 };
 
