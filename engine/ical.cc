@@ -86,9 +86,10 @@ class CalendarLines {
 
   // One all-day event, with an alarm count steps of step days (1 or 7)
   // before it when count > 0.
-  // place names the entry ("pendra.pnd(12)") for a text with nothing in it.
+  // A text with nothing in it is summed up by where entry starts
+  // ("pendra.pnd(12)").
   void event(const pendra::Date& date, const std::string& uid, const std::string& text,
-             const std::string& place, int32_t count, int32_t step) {
+             const Reminder& entry, int32_t count, int32_t step) {
     pendra::Date next = date;
     next.nextDay();
     // The text as printed ends with its line end; the first line that holds
@@ -97,7 +98,10 @@ class CalendarLines {
     std::string_view whole(text);
     if (!whole.empty() && whole.back() == '\n') whole.remove_suffix(1);
     std::string_view first = summaryLine(whole);
-    std::string summary = escapeText(first.empty() ? std::string_view(place) : first);
+    std::string summary = first.empty()
+                              ? escapeText(entry.file.substr(entry.file.find_last_of("/\\") + 1) +
+                                           "(" + std::to_string(entry.line) + ")")
+                              : escapeText(first);
     line("BEGIN", "VEVENT");
     line("UID", uid);
     line("DTSTAMP", stamp_);
@@ -262,8 +266,6 @@ class CalendarWriter final : public OccurrenceWriter {
     std::vector<TextPort> texts(entry.actions.size());
     for (size_t i = 0; i < entry.actions.size(); ++i)
       entry.actions[i]->write(texts[i], matched, occurrence, matched);
-    std::string place = entry.file.substr(entry.file.find_last_of("/\\") + 1) + "(" +
-                        std::to_string(entry.line) + ")";
     int32_t number = 0;
     for (const TextPort& text : texts) {
       // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
@@ -271,7 +273,7 @@ class CalendarWriter final : public OccurrenceWriter {
       for (int shift = 60; shift >= 0; shift -= 4)
         uid += "0123456789abcdef"[(state.uid >> shift) & 15];
       uid.append("-").append(std::to_string(++number)).append("@pendcal");
-      lines_.event(matched, uid, text.text, place, specifier.previousCount(),
+      lines_.event(matched, uid, text.text, entry, specifier.previousCount(),
                    specifier.previousStep());
     }
   }

@@ -38,6 +38,13 @@ void appendListingText(std::string* out, std::string_view text) {
 
 namespace {
 
+bool needsEscapes(std::string_view text) {
+  for (char c : text) {
+    if (c == '\\' || c == '\t' || c == '\n' || c == '\r') return true;
+  }
+  return false;
+}
+
 // Appends what an action prints to a string.
 class AppendPort final : public scheme::OutputPort {
  public:
@@ -115,7 +122,7 @@ class ListingWriter final : public OccurrenceWriter {
       size_t start = buffer_.size();
       action->write(port_, scanned, occurrence, matched);
       if (buffer_.size() > start && buffer_.back() == '\n') buffer_.pop_back();  // the report's
-      if (buffer_.find_first_of("\\\t\r\n", start) != std::string::npos) {
+      if (needsEscapes(std::string_view(buffer_).substr(start))) {
         std::string text = buffer_.substr(start);
         buffer_.resize(start);
         appendListingText(&buffer_, text);

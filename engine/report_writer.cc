@@ -24,7 +24,7 @@ class ReportWriter final : public OccurrenceWriter {
     held_.text.clear();
     for (const auto& action : entry.actions) {
       if (headers_) {
-        if (headerDay_ != scanned.dayNumber()) formatHeader(scanned);
+        if (!headerDay_.sameDay(scanned)) formatHeader(scanned);
         out.putText(header_);
       }
       action->write(out, scanned, occurrence, matched);
@@ -35,7 +35,7 @@ class ReportWriter final : public OccurrenceWriter {
  private:
   // "  ---today---  : " or "thu  7 jul 2005: ".
   void formatHeader(const pendra::Date& day) {
-    headerDay_ = day.dayNumber();
+    headerDay_ = day;
     if (day.sameDay(today_)) {
       std::snprintf(header_, sizeof header_, "  ---today---  : ");
     } else {
@@ -59,7 +59,7 @@ class ReportWriter final : public OccurrenceWriter {
   TextPort held_;
   pendra::Date today_;
   bool headers_;
-  int64_t headerDay_ = -1;  // the day header_ is for
+  pendra::Date headerDay_;  // the day header_ is for; none at first
   char header_[64];
 };
 

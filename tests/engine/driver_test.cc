@@ -286,7 +286,8 @@ TEST(Driver, AFailedWriteEndsWithStatusOne) {
     const char* reason;
   } kOutputs[] = {{"/dev/full", "No space left on device"}, {"-", "Bad file descriptor"}};
   for (const auto& output : kOutputs) {
-    if (pendcal_test::UnderWine()) break;  // Wine's own standard handles
+    // Under Wine a closed standard output is not a POSIX one.
+    if (pendcal_test::UnderWine() && output.to[0] == '-') break;
     for (std::vector<std::string> args : modes) {
       pendcal_test::Options options;
       options.stdoutTo = output.to;
@@ -294,9 +295,9 @@ TEST(Driver, AFailedWriteEndsWithStatusOne) {
       args.insert(args.begin(), {"-f", "test.pnd"});
       auto r = RunPendcal(args, {{"test.pnd", text}}, options);
       EXPECT_EQ(1, r.status) << output.to << " " << args[2];
-      EXPECT_NE(std::string::npos,
-                r.err.find(std::string("pendcal: cannot write output: ") + output.reason + "\n"))
-          << r.err;
+      // The Windows C library does not always say why a flush failed.
+      std::string reason = pendcal_test::UnderWine() ? "" : output.reason + std::string("\n");
+      EXPECT_NE(std::string::npos, r.err.find("pendcal: cannot write output: " + reason)) << r.err;
     }
   }
   // Written whole, the same runs end with status 0.
