@@ -77,8 +77,8 @@ int DayList::heightOf(HDC dc, size_t index, int width) const {
   RECT measured = text;
   const std::wstring& s = texts_[index];
   // An empty text still takes a line.
-  DrawTextW(dc, s.empty() ? L" " : s.c_str(), s.empty() ? 1 : static_cast<int>(s.size()),
-            &measured, kTextFlags | DT_CALCRECT);
+  DrawTextW(dc, s.empty() ? L" " : s.c_str(), s.empty() ? 1 : static_cast<int>(s.size()), &measured,
+            kTextFlags | DT_CALCRECT);
   SelectObject(dc, old);
   int height = (measured.bottom - measured.top) + (text.top - 0) * 2;
   if (rows_[index].kind == ListRow::Kind::Heading) height += text.top * 2;  // room above

@@ -11,21 +11,9 @@
 #include <vector>
 
 #include "common/date.h"
+#include "gui/list_rows.h"
 
 namespace gui {
-
-struct ListRow {
-  enum class Kind {
-    Heading,    // "Today", "Tomorrow", "Wed 9 Dec"
-    Reminder,   // a reminder on that day
-    LookAhead,  // an announcement of a later day: "Fri 11 Dec: Market day"
-    Problem,    // an error or warning from pendcal, with its place
-    Message,    // anything else the window has to say
-  };
-  Kind kind = Kind::Message;
-  std::string text;  // UTF-8; line feeds make lines
-  pendra::Date day;  // the day under whose heading the row stands
-};
 
 // Owns the rows and the fonts the list box draws with. The list box must
 // have LBS_OWNERDRAWVARIABLE and LBS_HASSTRINGS (so its items still carry

@@ -11,9 +11,7 @@ int topRowWidth(const LayoutMetrics& m) {
   return 5 * m.buttonWidth + m.pickerWidth + 5 * m.gap + m.gap;
 }
 
-int leftColumnHeight(const LayoutMetrics& m) {
-  return m.calendarHeight + m.gap + m.rowHeight;
-}
+int leftColumnHeight(const LayoutMetrics& m) { return m.calendarHeight + m.gap + m.rowHeight; }
 
 }  // namespace
 

@@ -14,11 +14,11 @@ struct Box {
 
 // Sizes in pixels, measured at the window's DPI and font.
 struct LayoutMetrics {
-  int margin = 0;        // around the edge
-  int gap = 0;           // between neighbours
-  int rowHeight = 0;     // buttons, picker, combo box
-  int buttonWidth = 0;   // Today, Back, Next, Update, Export
-  int pickerWidth = 0;   // the date picker
+  int margin = 0;          // around the edge
+  int gap = 0;             // between neighbours
+  int rowHeight = 0;       // buttons, picker, combo box
+  int buttonWidth = 0;     // Today, Back, Next, Update, Export
+  int pickerWidth = 0;     // the date picker
   int calendarWidth = 0;   // the month grid's own smallest size
   int calendarHeight = 0;  //
   int viewLabelWidth = 0;  // "View:"

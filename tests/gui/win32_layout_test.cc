@@ -1,12 +1,12 @@
 // The Windows window's layout: every control inside the client area, none
 // overlapping another, and the list taking what the window gains.
-#include "gui/win32/layout.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "gui/win32/layout.h"
 
 namespace gui {
 namespace {
@@ -29,12 +29,10 @@ LayoutMetrics metricsAt(int scale) {
 }
 
 std::vector<std::pair<std::string, Box>> boxes(const WindowLayout& l) {
-  return {{"today", l.today},       {"back", l.back},
-          {"picker", l.picker},     {"forward", l.forward},
-          {"update", l.update},     {"export", l.exportButton},
-          {"calendar", l.calendar}, {"viewLabel", l.viewLabel},
-          {"view", l.view},         {"label", l.label},
-          {"list", l.list},         {"status", l.status}};
+  return {{"today", l.today},       {"back", l.back},           {"picker", l.picker},
+          {"forward", l.forward},   {"update", l.update},       {"export", l.exportButton},
+          {"calendar", l.calendar}, {"viewLabel", l.viewLabel}, {"view", l.view},
+          {"label", l.label},       {"list", l.list},           {"status", l.status}};
 }
 
 bool overlap(const Box& a, const Box& b) {
@@ -46,9 +44,8 @@ TEST(Win32Layout, ControlsStayInsideAndApartAtEverySize) {
     int scale;
     ClientSize client;
   } cases[] = {
-      {1, {0, 0}},       // below the minimum: laid out as the minimum
-      {1, {640, 480}},   {1, {1920, 1080}}, {1, {700, 300}},
-      {2, {1280, 960}},  {2, {3840, 2160}},
+      {1, {0, 0}},  // below the minimum: laid out as the minimum
+      {1, {640, 480}}, {1, {1920, 1080}}, {1, {700, 300}}, {2, {1280, 960}}, {2, {3840, 2160}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.scale) + "x " + std::to_string(c.client.width) + "x" +
