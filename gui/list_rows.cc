@@ -1,5 +1,7 @@
 #include "gui/list_rows.h"
 
+#include "gui/date_label.h"
+
 namespace gui {
 
 std::string problemText(const Problem& problem) {
@@ -44,6 +46,20 @@ std::vector<ListRow> noReminderFileRows(const std::vector<std::string>& places) 
                   {}});
   for (const std::string& place : places) rows.push_back({ListRow::Kind::Message, place, {}});
   return rows;
+}
+
+std::string markedDaysText(const std::map<int64_t, int>& counts, const pendra::Date& first,
+                           const pendra::Date& last) {
+  std::string text;
+  for (auto it = counts.lower_bound(first.dayNumber());
+       it != counts.end() && it->first <= last.dayNumber(); ++it) {
+    if (it->second <= 0) continue;
+    pendra::Date day = pendra::Date::fromNumber(it->first);
+    if (!text.empty()) text += "; ";
+    text += std::to_string(day.day) + " " + kLongMonthNames[day.month] + ", " +
+            std::to_string(it->second) + (it->second == 1 ? " reminder" : " reminders");
+  }
+  return text;
 }
 
 }  // namespace gui

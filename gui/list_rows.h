@@ -4,6 +4,8 @@
 #ifndef PENDRA_GUI_LIST_ROWS_H_
 #define PENDRA_GUI_LIST_ROWS_H_
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,12 @@ std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
 
 // The message when pendcal found no reminder file: where it looked.
 std::vector<ListRow> noReminderFileRows(const std::vector<std::string>& places);
+
+// What the month grid tells a screen reader about its marked days from
+// first to last: "9 December, 2 reminders; 11 December, 1 reminder";
+// empty when none has any. counts as reminderCounts gives them.
+std::string markedDaysText(const std::map<int64_t, int>& counts, const pendra::Date& first,
+                           const pendra::Date& last);
 
 }  // namespace gui
 

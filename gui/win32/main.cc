@@ -34,6 +34,8 @@ namespace {
 
 // wParam: the generation of the run that ended.
 constexpr UINT WM_ENGINE_DONE = WM_APP + 1;
+// Names the grid's marked days again once it shows other months.
+constexpr UINT WM_NAME_MARKS = WM_APP + 2;
 
 HWND gDialog = nullptr;
 std::string gEnginePath;
@@ -106,6 +108,8 @@ std::vector<MONTHDAYSTATE> dayStates(const SYSTEMTIME& first, int count) {
   return states;
 }
 
+void nameMarks();
+
 void markCalendar() {
   HWND calendar = item(IDC_CALENDAR);
   SYSTEMTIME range[2] = {};
@@ -114,6 +118,18 @@ void markCalendar() {
   std::vector<MONTHDAYSTATE> states = dayStates(range[0], count);
   if (!states.empty())
     SendMessageW(calendar, MCM_SETDAYSTATE, states.size(), reinterpret_cast<LPARAM>(states.data()));
+  nameMarks();
+}
+
+// Bold days are lost on a screen reader: the grid's name lists them.
+void nameMarks() {
+  HWND calendar = item(IDC_CALENDAR);
+  SYSTEMTIME whole[2] = {};
+  SendMessageW(calendar, MCM_GETMONTHRANGE, GMR_VISIBLE, reinterpret_cast<LPARAM>(whole));
+  std::string marked = gui::markedDaysText(gCounts, dateOf(whole[0]), dateOf(whole[1]));
+  SetWindowTextW(
+      calendar,
+      gui::widen(marked.empty() ? "No reminders this month" : "Reminders: " + marked).c_str());
 }
 
 // ==== Runs of the engine
@@ -501,6 +517,7 @@ void onNotify(const NMHDR* header) {
       static std::vector<MONTHDAYSTATE> states;  // read by the grid after we return
       states = dayStates(request->stStart, request->cDayState);
       request->prgDayState = states.data();
+      PostMessageW(gDialog, WM_NAME_MARKS, 0, 0);  // the months shown changed
     } else if (header->code == MCN_SELCHANGE && !gSyncing) {
       const auto* change = reinterpret_cast<const NMSELCHANGE*>(header);
       pendra::Date date = dateOf(change->stSelStart);
@@ -572,6 +589,9 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case WM_ENGINE_DONE:
       finish(wParam);
+      return TRUE;
+    case WM_NAME_MARKS:
+      nameMarks();
       return TRUE;
     case WM_SIZE:
       layout();
