@@ -8,7 +8,11 @@ std::string problemText(const Problem& problem) {
   std::string text;
   if (!problem.file.empty()) {
     text = problem.file;
-    if (problem.line > 0) text += "(" + std::to_string(problem.line) + ")";
+    if (problem.line > 0) {
+      text += '(';
+      text += std::to_string(problem.line);
+      text += ')';
+    }
     text += ": ";
   }
   text += problem.text;

@@ -110,10 +110,12 @@ void DayList::remeasure() {
   RECT client;
   GetClientRect(list_, &client);
   HDC dc = GetDC(list_);
+  LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   for (size_t i = 0; i < rows_.size(); ++i) {
     SendMessageW(list_, LB_SETITEMHEIGHT, i, MAKELPARAM(heightOf(dc, i, client.right), 0));
   }
+  SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(std::max<LRESULT>(top, 0)), 0);
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   ReleaseDC(list_, dc);
   InvalidateRect(list_, nullptr, TRUE);

@@ -118,6 +118,7 @@ void markCalendar() {
   std::vector<MONTHDAYSTATE> states = dayStates(range[0], count);
   if (!states.empty())
     SendMessageW(calendar, MCM_SETDAYSTATE, states.size(), reinterpret_cast<LPARAM>(states.data()));
+  InvalidateRect(calendar, nullptr, TRUE);  // not every grid repaints for new states
   nameMarks();
 }
 
@@ -497,6 +498,11 @@ void initialise(HWND dialog) {
                reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PENDRA),
                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), 0)));
+  // The picker writes dates the user's way, with the format asked for by
+  // name so that no control falls back on a format of its own.
+  wchar_t format[80];
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80) > 0)
+    SendMessageW(item(IDC_DATE), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
   HWND view = item(IDC_VIEW);
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"3 weeks"));
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Week"));

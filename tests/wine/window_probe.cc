@@ -1,8 +1,8 @@
 // Checks the reminder window of a running pendra from outside, under Wine:
 // waits for a top-level window with a month grid and a list that has an
 // item holding TEXT and stays unchanged for half a second, then checks
-//  - the dialog template's font is not "Comic Sans MS" (read from the
-//    program's own resources) and the window has an icon;
+//  - the dialog template's font is not "Comic Sans MS" and the program has
+//    its icon (both read from its own resources);
 //  - the grid names its marked days ("9 December, 1 reminder") and the list
 //    has items;
 //  - the list grows with the window, and the window keeps a minimum size.
@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -88,21 +89,28 @@ const WORD* skipField(const WORD* at) {
   return at + 1;
 }
 
-// The typeface the dialog template 100 of the program that owns window asks
-// for; empty when it cannot be read or names none.
-std::wstring templateFont(HWND window) {
+// What the program that owns a window has among its resources: the typeface
+// its dialog template 100 asks for (empty when none), and whether its icon
+// 200 loads at the two sizes a window shows. The window's own icon is not
+// readable from another process under Wine; the smoke test reads it from X.
+struct Program {
+  std::wstring font;
+  bool icon = false;
+};
+
+Program programResources(HWND window) {
+  Program program;
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
-  if (handle == nullptr) return L"";
+  if (handle == nullptr) return program;
   wchar_t path[MAX_PATH * 4];
   DWORD size = MAX_PATH * 4;
   BOOL named = QueryFullProcessImageNameW(handle, 0, path, &size);
   CloseHandle(handle);
-  if (!named) return L"";
+  if (!named) return program;
   HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == nullptr) return L"";
-  std::wstring face;
+  if (module == nullptr) return program;
   HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(100), MAKEINTRESOURCEW(5));  // RT_DIALOG
   const auto* words =
       resource ? static_cast<const WORD*>(LockResource(LoadResource(module, resource))) : nullptr;
@@ -110,10 +118,16 @@ std::wstring templateFont(HWND window) {
     DWORD style = *reinterpret_cast<const DWORD*>(words + 6);
     const WORD* at = words + 13;               // after the header's fixed part
     at = skipField(skipField(skipField(at)));  // menu, class, title
-    if (style & DS_SETFONT) face = reinterpret_cast<const wchar_t*>(at + 3);
+    if (style & DS_SETFONT) program.font = reinterpret_cast<const wchar_t*>(at + 3);
+  }
+  program.icon = true;
+  for (int pixels : {16, 32}) {
+    HANDLE icon = LoadImageW(module, MAKEINTRESOURCEW(200), IMAGE_ICON, pixels, pixels, 0);
+    program.icon = program.icon && icon != nullptr;
+    if (icon != nullptr) DestroyIcon(static_cast<HICON>(icon));
   }
   FreeLibrary(module);
-  return face;
+  return program;
 }
 
 RECT clientRect(HWND window) {
@@ -159,11 +173,11 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   bool ok = true;
-  std::wstring face = templateFont(found.top);
+  Program program = programResources(found.top);
+  const std::wstring& face = program.font;
   std::printf("font: %s\n", utf8(face).c_str());
   ok = ok && !face.empty() && face != L"Comic Sans MS";
-  bool icon = SendMessageW(found.top, WM_GETICON, ICON_BIG, 0) != 0 &&
-              SendMessageW(found.top, WM_GETICON, ICON_SMALL, 0) != 0;
+  bool icon = program.icon;
   std::printf("icon: %s\n", icon ? "yes" : "no");
   ok = ok && icon;
   std::printf("list items: %zu\n", lines.size());
