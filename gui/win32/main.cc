@@ -458,7 +458,9 @@ void restoreGeometry() {
     // Twice the template's size fits a day's reminders without scrolling.
     RECT r;
     GetWindowRect(gDialog, &r);
-    SetWindowPos(gDialog, nullptr, 0, 0, (r.right - r.left) * 3 / 2, (r.bottom - r.top) * 3 / 2,
+    gui::Rect wanted = {r.left, r.top, (r.right - r.left) * 3 / 2, (r.bottom - r.top) * 3 / 2};
+    gui::Rect fits = gui::keepOnScreen(wanted, gui::monitorWorkAreas());
+    SetWindowPos(gDialog, nullptr, 0, 0, fits.width, fits.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
