@@ -24,20 +24,23 @@ std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
                               const pendra::Date& today) {
   std::vector<ListRow> rows;
   for (const Problem& problem : result.problems)
-    rows.push_back({ListRow::Kind::Problem, problemText(problem), {}});
+    rows.push_back({ListRow::Kind::Problem, problemText(problem), {}, problem.file, problem.line});
   std::vector<Day> days = groupByDay(result.listing);
   for (const Day& day : days) {
-    rows.push_back({ListRow::Kind::Heading, dayHeading(day.date, today), day.date});
+    rows.push_back({ListRow::Kind::Heading, dayHeading(day.date, today), day.date, {}, 0});
     for (const Occurrence* item : day.items) {
       rows.push_back({item->lookAhead() ? ListRow::Kind::LookAhead : ListRow::Kind::Reminder,
-                      itemText(item->scanned, item->matched, item->text, today), day.date});
+                      itemText(item->scanned, item->matched, item->text, today), day.date,
+                      item->file, item->line});
     }
   }
   if (days.empty()) {
     rows.push_back(
         {ListRow::Kind::Message,
          "No reminders from " + windowDate(range.first()) + " to " + windowDate(range.last()),
-         {}});
+         {},
+         {},
+         0});
   }
   return rows;
 }
@@ -47,8 +50,11 @@ std::vector<ListRow> noReminderFileRows(const std::vector<std::string>& places) 
   rows.push_back({ListRow::Kind::Message,
                   "Welcome to Pendra. There is no reminder file yet; pendcal looks for "
                   "pendra.pnd in these places:",
-                  {}});
-  for (const std::string& place : places) rows.push_back({ListRow::Kind::Message, place, {}});
+                  {},
+                  {},
+                  0});
+  for (const std::string& place : places)
+    rows.push_back({ListRow::Kind::Message, place, {}, {}, 0});
   return rows;
 }
 

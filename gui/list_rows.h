@@ -26,6 +26,8 @@ struct ListRow {
   Kind kind = Kind::Message;
   std::string text;  // UTF-8; line feeds make lines
   pendra::Date day;  // the day under whose heading the row stands; none for the others
+  std::string file;  // a reminder's or a problem's file, as pendcal names it; else empty
+  int line = 0;      // its line there; 0 for none
 };
 
 // "pendra.pnd(3): error: not an action", then the detail's lines; without a

@@ -7,6 +7,7 @@
 // commctrl.h, commdlg.h and shlobj.h need the types of windows.h.
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -18,13 +19,17 @@
 
 #include "common/date.h"
 #include "gui/first_run.h"
+#include "gui/keeper.h"
 #include "gui/list_rows.h"
 #include "gui/listing.h"
 #include "gui/runner.h"
 #include "gui/safe_write.h"
 #include "gui/settings.h"
 #include "gui/view_range.h"
+#include "gui/win32/add_dialog.h"
 #include "gui/win32/day_list.h"
+#include "gui/win32/editor_launch.h"
+#include "gui/win32/file_watcher.h"
 #include "gui/win32/layout.h"
 #include "gui/win32/profile_settings.h"
 #include "gui/win32/resource.h"
@@ -36,6 +41,17 @@ namespace {
 constexpr UINT WM_ENGINE_DONE = WM_APP + 1;
 // Names the grid's marked days again once it shows other months.
 constexpr UINT WM_NAME_MARKS = WM_APP + 2;
+// Something changed in a folder of the reminder file or of an include.
+constexpr UINT WM_FILES_CHANGED = WM_APP + 3;
+
+// The reload waits this long after the last change, so that a save in
+// several steps gives one run.
+constexpr UINT_PTR kReloadTimer = 1;
+constexpr UINT kReloadDelay = 500;
+// Looks for a new day this often; a timer set for midnight would miss a
+// change of clock or a sleep across it.
+constexpr UINT_PTR kDayTimer = 2;
+constexpr UINT kDayCheck = 20000;
 
 HWND gDialog = nullptr;
 std::string gEnginePath;
@@ -49,6 +65,13 @@ gui::Range gShown;               // the days the list holds
 std::map<int64_t, int> gCounts;  // reminders per day number, for the grid
 bool gSyncing = false;           // the window itself is setting the picker or the grid
 bool gUpdatePending = false;     // Update was asked for during an export
+
+// Keeping the reminder file.
+gui::ListingResult gResult;                     // the last listing run, as read
+bool gWelcome = false;                          // pendcal found no file: the welcome shows
+std::unique_ptr<gui::FileWatcher> gWatcher;     // the folders of gResult's files
+std::map<std::string, gui::FileStamp> gStamps;  // the watched files as the last run saw them
+pendra::Date gToday;                            // what "today" is in the list now
 
 // The run in progress: the worker writes result and then posts
 // WM_ENGINE_DONE; only the dialog's thread touches the rest.
@@ -168,7 +191,10 @@ void start(gui::EngineRequest request, const gui::Range& range, std::string expo
   setBusy(true);
 }
 
+void takeStamps();
+
 void update() {
+  takeStamps();
   if (exporting()) {
     // An export is never stopped for an Update; the list follows it.
     gUpdatePending = true;
@@ -187,9 +213,19 @@ std::string countText(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+void layout();
+void showWelcome(bool welcome);
+void showProblems(const std::vector<gui::Problem>& problems);
+void watchFiles(const std::vector<std::string>& files);
+
 void showListing() {
   gui::ListingResult result = gui::readListingRun(gRun.result, gEnginePath);
   gShown = gRun.range;
+  gResult = result;
+  showWelcome(result.noReminderFile);
+  showProblems(result.problems);
+  watchFiles(result.listing.files);
+  result.problems.clear();  // they have a list of their own
   if (result.noReminderFile) {
     gCounts.clear();
     gList->fill(gui::noReminderFileRows(gui::reminderSearchPlaces()));
@@ -203,8 +239,7 @@ void showListing() {
     for (const auto& [day, count] : gCounts) reminders += count;
     std::string status = countText(reminders, "reminder", "reminders") + " from " +
                          gui::windowDate(gShown.first()) + " to " + gui::windowDate(gShown.last());
-    if (!result.problems.empty())
-      status += "; " + countText(static_cast<int>(result.problems.size()), "problem", "problems");
+    status += "; " + gui::problemCountText(gResult.problems.size());
     setStatus(status);
   }
   markCalendar();
@@ -378,6 +413,176 @@ void stepMonth(bool forward) {
   pick(date);
 }
 
+// ==== Keeping the reminder file
+
+// The welcome's two buttons take the problems' place under the list.
+void showWelcome(bool welcome) {
+  bool changed = welcome != gWelcome;
+  gWelcome = welcome;
+  ShowWindow(item(IDC_CREATE), welcome ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(item(IDC_PROBLEMS), welcome ? SW_HIDE : SW_SHOWNA);
+  EnableWindow(item(IDC_EDIT), !welcome);
+  EnableWindow(item(IDC_ADD), !welcome);
+  if (changed) layout();
+}
+
+void showProblems(const std::vector<gui::Problem>& problems) {
+  HWND list = item(IDC_PROBLEMS);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  if (problems.empty()) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"\u2714 No problems"));
+  }
+  for (const gui::Problem& problem : problems) {
+    std::string text = gui::problemText(problem);
+    text = text.substr(0, text.find('\n'));  // the backtrace stays in pendcal's report
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gui::widen(text).c_str()));
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// The file Edit and Add... act on: the listing's first file, else the one
+// given with -f; empty when there is none.
+std::string reminderFile() {
+  if (!gResult.listing.files.empty()) return gResult.listing.files.front();
+  return gSettings.reminderFile;
+}
+
+void takeStamps() {
+  for (auto& [file, stamp] : gStamps) {
+    std::string reason;
+    if (!gui::fileStamp(file, &stamp, &reason)) stamp = gui::FileStamp();
+  }
+}
+
+void watchFiles(const std::vector<std::string>& files) {
+  std::map<std::string, gui::FileStamp> stamps;
+  for (const std::string& file : files) {
+    auto known = gStamps.find(file);
+    if (known != gStamps.end()) {
+      stamps.insert(*known);  // as it was when this run started
+      continue;
+    }
+    std::string reason;
+    gui::FileStamp& stamp = stamps[file];
+    if (!gui::fileStamp(file, &stamp, &reason)) stamp = gui::FileStamp();
+  }
+  gStamps = std::move(stamps);
+  gWatcher->watch(gui::watchedDirectories(files));
+}
+
+// Half a second after the last change in a watched folder: a new run when
+// one of the listed files is not as the last run saw it.
+void filesSettled() {
+  KillTimer(gDialog, kReloadTimer);
+  for (const auto& [file, stamp] : gStamps) {
+    gui::FileStamp now;
+    std::string reason;
+    if (!gui::fileStamp(file, &now, &reason)) now = gui::FileStamp();
+    if (!(now == stamp)) {
+      update();
+      return;
+    }
+  }
+}
+
+void openInEditor(const std::string& file, int line) {
+  if (file.empty()) return;
+  std::string failure = gui::openInEditor(gDialog, file, line);
+  if (!failure.empty()) setStatus(failure);
+}
+
+// Double-click or Enter on a row of the day list: its reminder's file at
+// its line. False when the row has no place.
+bool openSelectedReminder() {
+  LRESULT index = SendMessageW(item(IDC_LIST), LB_GETCURSEL, 0, 0);
+  if (index < 0 || static_cast<size_t>(index) >= gList->rows().size()) return false;
+  const gui::ListRow& row = gList->rows()[static_cast<size_t>(index)];
+  if (row.file.empty()) return false;
+  openInEditor(row.file, row.line);
+  return true;
+}
+
+bool openSelectedProblem() {
+  LRESULT index = SendMessageW(item(IDC_PROBLEMS), LB_GETCURSEL, 0, 0);
+  if (index < 0 || static_cast<size_t>(index) >= gResult.problems.size()) return false;
+  const gui::Problem& problem = gResult.problems[static_cast<size_t>(index)];
+  if (problem.file.empty()) return false;
+  openInEditor(problem.file, problem.line);
+  return true;
+}
+
+void addReminder() {
+  std::string file = reminderFile();
+  if (file.empty() || gWelcome) return;
+  gui::AddRequest request{gEnginePath, file, gResult.listing.files, gPicked};
+  std::string message;
+  if (!gui::runAddDialog(gDialog, request, &message)) return;
+  update();
+  setStatus(message);
+}
+
+// Lists file from now on, given with -f, and keeps it in the settings.
+void useFile(const std::string& file) {
+  gSettings.reminderFile = file;
+  std::string reason;
+  if (!gui::saveProfileSettings(gSettingsPath, gSettings, &reason))
+    setStatus("The settings were not saved: " + reason);
+  gStamps.clear();
+  update();
+}
+
+void chooseReminderFile() {
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = gDialog;
+  dialog.lpstrFilter = L"Reminder files (*.pnd)\0*.pnd\0All files\0*.*\0";
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = L"Open a reminder file";
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return;
+  file.resize(wcslen(file.c_str()));
+  useFile(gui::narrow(file));
+}
+
+// Writes the starter file where pendcal looks first and lists it.
+void createStarterFile() {
+  std::string path = gui::starterFilePath();
+  if (path.empty()) {
+    setStatus("No profile folder is known for the reminder file");
+    return;
+  }
+  std::string reason;
+  if (!gui::makeDirectories(gui::parentDirectory(path), &reason)) {
+    setStatus("Could not create " + path + ": " + reason);
+    return;
+  }
+  gui::WriteResult written =
+      gui::createFile(path, gui::starterFileText("\r\n"), gui::Existing::Refuse);
+  if (!written.ok && written.reason != gui::kFileExists) {
+    setStatus("Could not create " + path + ": " + written.reason);
+    return;
+  }
+  // pendcal finds it there; a file chosen before would come first.
+  useFile(gSettings.reminderFile.empty() ? std::string() : path);
+}
+
+// A new local day moves "today" in the list.
+void checkNewDay() {
+  pendra::Date now = today();
+  gui::NewDay action = gui::newDayAction(gToday, now, gPicked);
+  gToday = now;
+  if (action == gui::NewDay::MoveToToday) {
+    pick(now);
+    if (!busy()) update();  // the same days, but another heading is "Today"
+  } else if (action == gui::NewDay::Refresh) {
+    update();
+  }
+}
+
 // ==== Layout
 
 int dialogUnitsX(int units) {
@@ -421,7 +626,7 @@ void layout() {
   gui::WindowLayout l = gui::layoutWindow(gMetrics, {client.right, client.bottom});
   RECT oldList;
   GetClientRect(item(IDC_LIST), &oldList);
-  HDWP positions = BeginDeferWindowPos(12);
+  HDWP positions = BeginDeferWindowPos(17);
   place(IDC_TODAY, l.today, &positions);
   place(IDC_BACK, l.back, &positions);
   place(IDC_DATE, l.picker, &positions);
@@ -433,8 +638,23 @@ void layout() {
   // A drop-down list's height is its open list's.
   place(IDC_VIEW, {l.view.x, l.view.y, l.view.width, l.view.height * 6}, &positions);
   place(IDC_LABEL, l.label, &positions);
-  place(IDC_LIST, l.list, &positions);
   place(IDC_STATUS, l.status, &positions);
+  // Edit, Add... and Open... under the view choice.
+  const gui::LayoutMetrics& m = gMetrics;
+  int third = (l.calendar.width - 2 * m.gap) / 3;
+  int keepY = l.view.bottom() + m.gap;
+  place(IDC_EDIT, {l.calendar.x, keepY, third, m.rowHeight}, &positions);
+  place(IDC_ADD, {l.calendar.x + third + m.gap, keepY, third, m.rowHeight}, &positions);
+  place(IDC_OPEN, {l.calendar.x + 2 * (third + m.gap), keepY, third, m.rowHeight}, &positions);
+  // Under the list: the problems, or the welcome's Create button.
+  int under = gWelcome ? m.rowHeight : 4 * m.textHeight + m.gap / 2;
+  under = std::min(under, l.list.height / 3);
+  gui::Box list = l.list;
+  list.height -= under + m.gap;
+  place(IDC_LIST, list, &positions);
+  place(IDC_PROBLEMS, {list.x, list.bottom() + m.gap, list.width, under}, &positions);
+  place(IDC_CREATE, {list.x, list.bottom() + m.gap, std::min(list.width, 4 * m.buttonWidth), under},
+        &positions);
   EndDeferWindowPos(positions);
   RECT newList;
   GetClientRect(item(IDC_LIST), &newList);
@@ -444,6 +664,7 @@ void layout() {
 
 void minimumSize(MINMAXINFO* info) {
   gui::ClientSize least = gui::minimumClientSize(gMetrics);
+  least.height += gMetrics.rowHeight + gMetrics.gap;  // Edit, Add... and Open...
   RECT r = {0, 0, least.width, least.height};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(gDialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(gDialog, GWL_EXSTYLE)));
@@ -511,6 +732,10 @@ void initialise(HWND dialog) {
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Month"));
   SendMessageW(view, CB_SETCURSEL, static_cast<WPARAM>(gSettings.view), 0);
   gList = std::make_unique<gui::DayList>(item(IDC_LIST));
+  gWatcher = std::make_unique<gui::FileWatcher>(dialog, WM_FILES_CHANGED);
+  gToday = today();
+  SetTimer(dialog, kDayTimer, kDayCheck, nullptr);
+  ShowWindow(item(IDC_CREATE), SW_HIDE);
   measure();
   restoreGeometry();
   layout();
@@ -560,9 +785,31 @@ bool onCommand(WORD id, WORD code) {
     case IDM_MONTH_FORWARD:
       stepMonth(true);
       return true;
-    case IDC_UPDATE:
-    case IDOK:  // Enter
+    case IDOK:  // Enter: the chosen reminder or problem in the editor, else Update
+      if (GetFocus() == item(IDC_LIST) && openSelectedReminder()) return true;
+      if (GetFocus() == item(IDC_PROBLEMS) && openSelectedProblem()) return true;
       update();
+      return true;
+    case IDC_UPDATE:
+      update();
+      return true;
+    case IDC_LIST:
+      if (code == LBN_DBLCLK) openSelectedReminder();
+      return true;
+    case IDC_PROBLEMS:
+      if (code == LBN_DBLCLK) openSelectedProblem();
+      return true;
+    case IDC_EDIT:
+      openInEditor(reminderFile(), 0);
+      return true;
+    case IDC_ADD:
+      addReminder();
+      return true;
+    case IDC_OPEN:
+      chooseReminderFile();
+      return true;
+    case IDC_CREATE:
+      createStarterFile();
       return true;
     case IDC_EXPORT:
       exportMenu();
@@ -600,6 +847,13 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case WM_NAME_MARKS:
       nameMarks();
+      return TRUE;
+    case WM_FILES_CHANGED:
+      SetTimer(dialog, kReloadTimer, kReloadDelay, nullptr);  // again from now
+      return TRUE;
+    case WM_TIMER:
+      if (wParam == kReloadTimer) filesSettled();
+      if (wParam == kDayTimer) checkNewDay();
       return TRUE;
     case WM_SIZE:
       layout();
@@ -645,6 +899,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:  // also what taskkill and a session's end send
       saveSettings();
       stopRun();
+      gWatcher->stop();
       DestroyWindow(dialog);
       return TRUE;
     case WM_DESTROY:
@@ -677,6 +932,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   gEnginePath = gui::enginePath();
   gSettingsPath = gui::settingsPath();
   gSettings = gui::loadProfileSettings(gSettingsPath);
+  // pendra FILE lists that file, and keeps it for the next start.
+  int count = 0;
+  if (wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    if (count >= 2) {
+      wchar_t full[32768];
+      DWORD length = GetFullPathNameW(words[1], 32768, full, nullptr);
+      if (length > 0 && length < 32768) {
+        gSettings.reminderFile = gui::narrow(full);
+        std::string reason;
+        gui::saveProfileSettings(gSettingsPath, gSettings, &reason);  // the window says nothing yet
+      }
+    }
+    LocalFree(words);
+  }
   HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PENDRA), nullptr, dialogProc, 0);
   if (dialog == nullptr) return 1;
   ShowWindow(dialog, gSettings.maximized ? SW_SHOWMAXIMIZED : show);

@@ -16,6 +16,23 @@
 #define IDC_VIEW_LABEL 110
 #define IDC_VIEW 111
 #define IDC_STATUS 112
+// Keeping the reminder file: the buttons, the problems, the welcome.
+#define IDC_EDIT 113
+#define IDC_ADD 114
+#define IDC_OPEN 115
+#define IDC_PROBLEMS 116
+#define IDC_CREATE 117
+
+// The Add form.
+#define IDD_ADD 150
+#define IDC_ADD_DATE 151
+#define IDC_ADD_REPEAT 152
+#define IDC_ADD_TEXT 153
+#define IDC_ADD_BEFORE 154
+#define IDC_ADD_ENTRY 155
+#define IDC_ADD_NEXT 156
+#define IDC_ADD_MESSAGE 157
+#define IDC_ADD_BEFORE_SPIN 158
 
 #define IDI_PENDRA 200
 #define IDA_PENDRA 201

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gui {
@@ -62,6 +63,24 @@ TEST(ListRows, ProblemsFirstThenEachDayWithItsHeading) {
   EXPECT_TRUE(rows[3].day.sameDay(today));
   EXPECT_TRUE(rows[4].day.sameDay(today));  // a look-ahead stands under its scan day
   EXPECT_TRUE(rows[8].day.sameDay(day(10, 12, 2026)));
+}
+
+// Double-click opens a reminder's or a problem's file at its line.
+TEST(ListRows, RemindersAndProblemsKeepTheirPlace) {
+  const pendra::Date today = day(8, 12, 2026);
+  ListingResult result;
+  result.problems.push_back({"inc.pnd", 7, "error: not an action", ""});
+  result.listing.occurrences = {occurrence(today, today, "A"),
+                                occurrence(today, day(9, 12, 2026), "B")};
+  result.listing.occurrences[0].line = 4;
+  result.listing.occurrences[1].file = "C:\\h\\x.pnd";
+  result.listing.occurrences[1].line = 12;
+  std::vector<ListRow> rows = listRows(result, Range{today, 7, 14}, today);
+  std::vector<std::pair<std::string, int>> places;
+  for (const ListRow& row : rows) places.emplace_back(row.file, row.line);
+  std::vector<std::pair<std::string, int>> expected = {
+      {"inc.pnd", 7}, {"", 0}, {"pendra.pnd", 4}, {"C:\\h\\x.pnd", 12}};
+  EXPECT_EQ(places, expected);
 }
 
 TEST(ListRows, AnEmptyRangeSaysSo) {
