@@ -79,8 +79,50 @@ smoke() {
   wait "$pendra"
   echo "pendra closed"
 }
+# The first run to daily editing, run inside xvfb-run: pendra starts with an
+# empty profile folder and keeper_probe drives it (welcome, Create, Add to
+# the CR LF starter file, a change from outside, a Scheme typo, a save by
+# rename, a double-click to a stand-in editor registered as the "edit"
+# verb of .pnd files). The probe's screenshots become PNG files in
+# build/wine/shots.
+keeper() {
+  local profile=$work/keeper-Мария shots=$work/shots editor=$work/editor
+  rm -rf "$profile" "$shots" "$editor" && mkdir -p "$profile" "$shots" "$editor"
+  cp "$work/editor_stub.exe" "$editor/notepad++.exe"
+  local wprofile weditor
+  wprofile=$("$WINELOADER" winepath -w "$profile" 2>/dev/null | tr -d '\r')
+  weditor=$("$WINELOADER" winepath -w "$editor/notepad++.exe" 2>/dev/null | tr -d '\r')
+  # Wine looks file types up under HKEY_CLASSES_ROOT only, not the user's classes.
+  "$WINELOADER" reg add 'HKCR\.pnd' /ve /d PendraProbe.File /f >/dev/null 2>&1
+  "$WINELOADER" reg add 'HKCR\PendraProbe.File\shell\edit\command' /ve \
+    /d "\"$weditor\" \"%1\"" /f >/dev/null 2>&1
+  PENDCAL_USERPROFILE=$wprofile "$WINELOADER" "$work/profile_launcher.exe" \
+    "$work/папка/pendra.exe" &
+  local pendra=$! status=0
+  timeout 200 "$WINELOADER" "$work/keeper_probe.exe" 150 "$wprofile" \
+    "$("$WINELOADER" winepath -w "$shots" 2>/dev/null | tr -d '\r')" "$weditor" | tr -d '\r' |
+    sed 's/^/pendra keeping: /' || status=$?
+  for shot in "$shots"/*.bmp; do
+    [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm "$shot"
+  done
+  for _ in $(seq 100); do
+    kill -0 "$pendra" 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 "$pendra" 2>/dev/null; then
+    kill "$pendra"
+    echo "pendra is still running after the probe closed it" >&2
+    return 1
+  fi
+  wait "$pendra" || true
+  return "$status"
+}
 if [ "${1:-}" = --smoke ]; then
   smoke
+  exit
+fi
+if [ "${1:-}" = --keeper ]; then
+  keeper
   exit
 fi
 
@@ -97,10 +139,10 @@ cmake --build build/release --target engine_tests
 mingw=x86_64-w64-mingw32-g++-posix
 command -v $mingw >/dev/null || mingw=x86_64-w64-mingw32-g++
 mkdir -p "$work"
-for tool in profile_launcher list_probe window_probe; do
+for tool in profile_launcher list_probe window_probe keeper_probe editor_stub; do
   [ "$work/$tool.exe" -nt "tests/wine/$tool.cc" ] && continue
   $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
-    -o "$work/$tool.exe" "tests/wine/$tool.cc"
+    -o "$work/$tool.exe" "tests/wine/$tool.cc" -lgdi32
 done
 # The safe writer's probe is built with the gui core files it checks.
 $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
@@ -136,4 +178,6 @@ step "safe writing"
 
 step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke
+step "pendra from the first run to daily editing"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --keeper
 step "done"

@@ -420,6 +420,7 @@ void showWelcome(bool welcome) {
   bool changed = welcome != gWelcome;
   gWelcome = welcome;
   ShowWindow(item(IDC_CREATE), welcome ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(item(IDC_WELCOME_OPEN), welcome ? SW_SHOWNA : SW_HIDE);
   ShowWindow(item(IDC_PROBLEMS), welcome ? SW_HIDE : SW_SHOWNA);
   EnableWindow(item(IDC_EDIT), !welcome);
   EnableWindow(item(IDC_ADD), !welcome);
@@ -626,7 +627,7 @@ void layout() {
   gui::WindowLayout l = gui::layoutWindow(gMetrics, {client.right, client.bottom});
   RECT oldList;
   GetClientRect(item(IDC_LIST), &oldList);
-  HDWP positions = BeginDeferWindowPos(17);
+  HDWP positions = BeginDeferWindowPos(18);
   place(IDC_TODAY, l.today, &positions);
   place(IDC_BACK, l.back, &positions);
   place(IDC_DATE, l.picker, &positions);
@@ -653,8 +654,10 @@ void layout() {
   list.height -= under + m.gap;
   place(IDC_LIST, list, &positions);
   place(IDC_PROBLEMS, {list.x, list.bottom() + m.gap, list.width, under}, &positions);
-  place(IDC_CREATE, {list.x, list.bottom() + m.gap, std::min(list.width, 4 * m.buttonWidth), under},
-        &positions);
+  int welcomeWidth = std::min((list.width - m.gap) / 2, 4 * m.buttonWidth);
+  place(IDC_CREATE, {list.x, list.bottom() + m.gap, welcomeWidth, under}, &positions);
+  place(IDC_WELCOME_OPEN,
+        {list.x + welcomeWidth + m.gap, list.bottom() + m.gap, welcomeWidth, under}, &positions);
   EndDeferWindowPos(positions);
   RECT newList;
   GetClientRect(item(IDC_LIST), &newList);
@@ -736,6 +739,7 @@ void initialise(HWND dialog) {
   gToday = today();
   SetTimer(dialog, kDayTimer, kDayCheck, nullptr);
   ShowWindow(item(IDC_CREATE), SW_HIDE);
+  ShowWindow(item(IDC_WELCOME_OPEN), SW_HIDE);
   measure();
   restoreGeometry();
   layout();
@@ -806,6 +810,7 @@ bool onCommand(WORD id, WORD code) {
       addReminder();
       return true;
     case IDC_OPEN:
+    case IDC_WELCOME_OPEN:
       chooseReminderFile();
       return true;
     case IDC_CREATE:

@@ -22,6 +22,7 @@
 #define IDC_OPEN 115
 #define IDC_PROBLEMS 116
 #define IDC_CREATE 117
+#define IDC_WELCOME_OPEN 118
 
 // The Add form.
 #define IDD_ADD 150

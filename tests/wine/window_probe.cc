@@ -29,7 +29,8 @@ BOOL CALLBACK findControls(HWND child, LPARAM param) {
   auto* found = reinterpret_cast<Found*>(param);
   wchar_t name[32];
   if (GetClassNameW(child, name, 32) > 0) {
-    if (_wcsicmp(name, L"ListBox") == 0) found->list = child;
+    // The first list box is the reminders'; the problems' follows it.
+    if (_wcsicmp(name, L"ListBox") == 0 && found->list == nullptr) found->list = child;
     if (_wcsicmp(name, L"SysMonthCal32") == 0) found->calendar = child;
   }
   return TRUE;
