@@ -1,7 +1,5 @@
 #include "gui/list_rows.h"
 
-#include "gui/date_label.h"
-
 namespace gui {
 
 std::string problemText(const Problem& problem) {
@@ -60,8 +58,7 @@ std::string markedDaysText(const std::map<int64_t, int>& counts, const pendra::D
     if (it->second <= 0) continue;
     pendra::Date day = pendra::Date::fromNumber(it->first);
     if (!text.empty()) text += "; ";
-    text += std::to_string(day.day) + " " + kLongMonthNames[day.month] + ", " +
-            std::to_string(it->second) + (it->second == 1 ? " reminder" : " reminders");
+    text += accessibleDayName(day, it->second);
   }
   return text;
 }

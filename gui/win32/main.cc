@@ -203,20 +203,10 @@ void showListing() {
     for (const auto& [day, count] : gCounts) reminders += count;
     std::string status = countText(reminders, "reminder", "reminders") + " from " +
                          gui::windowDate(gShown.first()) + " to " + gui::windowDate(gShown.last());
-    if (!result.problems.empty())
-      status += "; " + countText(static_cast<int>(result.problems.size()), "problem", "problems");
+    if (!result.problems.empty()) status += "; " + gui::problemCountText(result.problems.size());
     setStatus(status);
   }
   markCalendar();
-}
-
-size_t countEvents(const std::string& calendar) {
-  size_t count = 0;
-  for (size_t at = calendar.find("BEGIN:VEVENT"); at != std::string::npos;
-       at = calendar.find("BEGIN:VEVENT", at + 1)) {
-    ++count;
-  }
-  return count;
 }
 
 void finishExport() {
@@ -245,9 +235,7 @@ void finishExport() {
     setStatus("Export failed, " + file + " not written: " + written.reason);
     return;
   }
-  setStatus("Exported " +
-            countText(static_cast<int>(countEvents(run.output)), "reminder", "reminders") + " to " +
-            file);
+  setStatus(gui::exportedText(gui::countEvents(run.output), file));
 }
 
 void finish(WPARAM generation) {
