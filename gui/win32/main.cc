@@ -197,7 +197,6 @@ void showListing() {
   } else {
     gCounts = gui::reminderCounts(result.listing);
     gList->fill(gui::listRows(result, gShown, today()));
-    gList->remeasure();
     gList->scrollTo(gPicked);
     int reminders = 0;
     for (const auto& [day, count] : gCounts) reminders += count;
