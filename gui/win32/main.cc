@@ -234,7 +234,11 @@ void finishExport() {
     setStatus("Export failed, " + file + " not written: " + written.reason);
     return;
   }
-  setStatus(gui::exportedText(gui::countEvents(run.output), file));
+  std::string status = gui::exportedText(gui::countEvents(run.output), file);
+  // A whole calendar may come with problems in the file: they were left out.
+  size_t problems = gui::parseProblems(run.errors).size();
+  if (problems > 0) status += "; " + gui::problemCountText(problems);
+  setStatus(status);
 }
 
 void finish(WPARAM generation) {
