@@ -1,5 +1,7 @@
 #include "gui/list_rows.h"
 
+#include <algorithm>
+
 namespace gui {
 
 std::string problemText(const Problem& problem) {
@@ -18,23 +20,37 @@ std::string problemText(const Problem& problem) {
   return text;
 }
 
-std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
+Range listingRange(View view, const pendra::Date& picked) {
+  Range shown = viewRange(view, picked);
+  pendra::Date monthFirst(1, picked.month, picked.year);
+  pendra::Date monthLast(pendra::daysInMonth(picked.month, picked.year), picked.month, picked.year);
+  int64_t day = picked.dayNumber();
+  Range run;
+  run.date = picked;
+  run.before = static_cast<int>(day - std::min(shown.first().dayNumber(), monthFirst.dayNumber()));
+  run.after = static_cast<int>(std::max(shown.last().dayNumber(), monthLast.dayNumber()) - day);
+  return run;
+}
+
+std::vector<ListRow> listRows(const ListingResult& result, const Range& shown,
                               const pendra::Date& today) {
   std::vector<ListRow> rows;
   for (const Problem& problem : result.problems)
     rows.push_back({ListRow::Kind::Problem, problemText(problem), {}});
-  std::vector<Day> days = groupByDay(result.listing);
-  for (const Day& day : days) {
+  bool any = false;
+  for (const Day& day : groupByDay(result.listing)) {
+    if (!shown.contains(day.date)) continue;
+    any = true;
     rows.push_back({ListRow::Kind::Heading, dayHeading(day.date, today), day.date});
     for (const Occurrence* item : day.items) {
       rows.push_back({item->lookAhead() ? ListRow::Kind::LookAhead : ListRow::Kind::Reminder,
                       itemText(item->scanned, item->matched, item->text, today), day.date});
     }
   }
-  if (days.empty()) {
+  if (!any) {
     rows.push_back(
         {ListRow::Kind::Message,
-         "No reminders from " + windowDate(range.first()) + " to " + windowDate(range.last()),
+         "No reminders from " + windowDate(shown.first()) + " to " + windowDate(shown.last()),
          {}});
   }
   return rows;

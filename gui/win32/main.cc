@@ -45,7 +45,9 @@ std::unique_ptr<gui::DayList> gList;
 gui::LayoutMetrics gMetrics;
 
 pendra::Date gPicked;            // the date the window is about
-gui::Range gShown;               // the days the list holds
+gui::ListingResult gListing;     // the last listing read
+gui::Range gListed;              // the days it covers
+bool gHaveListing = false;       // false: none yet, or no reminder file
 std::map<int64_t, int> gCounts;  // reminders per day number, for the grid
 bool gSyncing = false;           // the window itself is setting the picker or the grid
 bool gUpdatePending = false;     // Update was asked for during an export
@@ -175,7 +177,7 @@ void update() {
     setStatus("Exporting\u2026 the list is updated when the export is done.");
     return;
   }
-  gui::Range range = gui::viewRange(gSettings.view, gPicked);
+  gui::Range range = gui::listingRange(gSettings.view, gPicked);
   gui::EngineRequest request{
       gEnginePath,
       gui::listingArguments(range.date, range.before, range.after, gSettings.reminderFile),
@@ -187,24 +189,35 @@ std::string countText(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-void showListing() {
-  gui::ListingResult result = gui::readListingRun(gRun.result, gEnginePath);
-  gShown = gRun.range;
-  if (result.noReminderFile) {
-    gCounts.clear();
-    gList->fill(gui::noReminderFileRows(gui::reminderSearchPlaces()));
-    setStatus("No reminder file");
-  } else {
-    gCounts = gui::reminderCounts(result.listing);
-    gList->fill(gui::listRows(result, gShown, today()));
-    gList->scrollTo(gPicked);
-    int reminders = 0;
-    for (const auto& [day, count] : gCounts) reminders += count;
-    std::string status = countText(reminders, "reminder", "reminders") + " from " +
-                         gui::windowDate(gShown.first()) + " to " + gui::windowDate(gShown.last());
-    if (!result.problems.empty()) status += "; " + gui::problemCountText(result.problems.size());
-    setStatus(status);
+// The list and the grid from the listing at hand, for the view's days.
+void showRows() {
+  gui::Range shown = gui::viewRange(gSettings.view, gPicked);
+  gCounts = gui::reminderCounts(gListing.listing);
+  gList->fill(gui::listRows(gListing, shown, today()));
+  gList->scrollTo(gPicked);
+  int reminders = 0;
+  for (auto it = gCounts.lower_bound(shown.first().dayNumber());
+       it != gCounts.end() && it->first <= shown.last().dayNumber(); ++it) {
+    reminders += it->second;
   }
+  std::string status = countText(reminders, "reminder", "reminders") + " from " +
+                       gui::windowDate(shown.first()) + " to " + gui::windowDate(shown.last());
+  if (!gListing.problems.empty()) status += "; " + gui::problemCountText(gListing.problems.size());
+  setStatus(status);
+  markCalendar();
+}
+
+void showListing() {
+  gListing = gui::readListingRun(gRun.result, gEnginePath);
+  gListed = gRun.range;
+  gHaveListing = !gListing.noReminderFile;
+  if (gHaveListing) {
+    showRows();
+    return;
+  }
+  gCounts.clear();
+  gList->fill(gui::noReminderFileRows(gui::reminderSearchPlaces()));
+  setStatus("No reminder file");
   markCalendar();
 }
 
@@ -340,10 +353,12 @@ void pick(const pendra::Date& date) {
   SendMessageW(item(IDC_CALENDAR), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&time));
   gSyncing = false;
   SetWindowTextW(item(IDC_LABEL), gui::widen(gui::windowDate(gPicked)).c_str());
-  gui::Range range = gui::viewRange(gSettings.view, gPicked);
-  bool sameDays = range.first().sameDay(gShown.first()) && range.last().sameDay(gShown.last());
-  if (sameDays && !busy()) {
-    gList->scrollTo(gPicked);
+  // The grid's month and the view's days: run again only when the last
+  // listing does not cover them.
+  gui::Range needed = gui::listingRange(gSettings.view, gPicked);
+  if (gHaveListing && !busy() && gListed.contains(needed.first()) &&
+      gListed.contains(needed.last())) {
+    showRows();
   } else {
     update();
   }
@@ -505,7 +520,6 @@ void initialise(HWND dialog) {
   measure();
   restoreGeometry();
   layout();
-  gShown = gui::Range();
   pick(today());
 }
 
@@ -572,7 +586,6 @@ bool onCommand(WORD id, WORD code) {
         LRESULT choice = SendMessageW(item(IDC_VIEW), CB_GETCURSEL, 0, 0);
         if (choice >= 0 && choice <= 2) {
           gSettings.view = static_cast<gui::View>(choice);
-          gShown = gui::Range();
           pick(gPicked);
         }
       }
