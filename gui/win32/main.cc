@@ -512,7 +512,7 @@ void initialise(HWND dialog) {
   if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80) > 0)
     SendMessageW(item(IDC_DATE), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
   HWND view = item(IDC_VIEW);
-  SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"3 weeks"));
+  SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"7 days back, 14 ahead"));
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Week"));
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Month"));
   SendMessageW(view, CB_SETCURSEL, static_cast<WPARAM>(gSettings.view), 0);
