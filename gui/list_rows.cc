@@ -1,6 +1,6 @@
 #include "gui/list_rows.h"
 
-#include "gui/date_label.h"
+#include <algorithm>
 
 namespace gui {
 
@@ -20,13 +20,27 @@ std::string problemText(const Problem& problem) {
   return text;
 }
 
-std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
+Range listingRange(View view, const pendra::Date& picked) {
+  Range shown = viewRange(view, picked);
+  pendra::Date monthFirst(1, picked.month, picked.year);
+  pendra::Date monthLast(pendra::daysInMonth(picked.month, picked.year), picked.month, picked.year);
+  int64_t day = picked.dayNumber();
+  Range run;
+  run.date = picked;
+  run.before = static_cast<int>(day - std::min(shown.first().dayNumber(), monthFirst.dayNumber()));
+  run.after = static_cast<int>(std::max(shown.last().dayNumber(), monthLast.dayNumber()) - day);
+  return run;
+}
+
+std::vector<ListRow> listRows(const ListingResult& result, const Range& shown,
                               const pendra::Date& today) {
   std::vector<ListRow> rows;
   for (const Problem& problem : result.problems)
     rows.push_back({ListRow::Kind::Problem, problemText(problem), {}, problem.file, problem.line});
-  std::vector<Day> days = groupByDay(result.listing);
-  for (const Day& day : days) {
+  bool any = false;
+  for (const Day& day : groupByDay(result.listing)) {
+    if (!shown.contains(day.date)) continue;
+    any = true;
     rows.push_back({ListRow::Kind::Heading, dayHeading(day.date, today), day.date, {}, 0});
     for (const Occurrence* item : day.items) {
       rows.push_back({item->lookAhead() ? ListRow::Kind::LookAhead : ListRow::Kind::Reminder,
@@ -34,10 +48,10 @@ std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
                       item->file, item->line});
     }
   }
-  if (days.empty()) {
+  if (!any) {
     rows.push_back(
         {ListRow::Kind::Message,
-         "No reminders from " + windowDate(range.first()) + " to " + windowDate(range.last()),
+         "No reminders from " + windowDate(shown.first()) + " to " + windowDate(shown.last()),
          {},
          {},
          0});
@@ -66,8 +80,7 @@ std::string markedDaysText(const std::map<int64_t, int>& counts, const pendra::D
     if (it->second <= 0) continue;
     pendra::Date day = pendra::Date::fromNumber(it->first);
     if (!text.empty()) text += "; ";
-    text += std::to_string(day.day) + " " + kLongMonthNames[day.month] + ", " +
-            std::to_string(it->second) + (it->second == 1 ? " reminder" : " reminders");
+    text += accessibleDayName(day, it->second);
   }
   return text;
 }

@@ -34,10 +34,14 @@ struct ListRow {
 // place just the text.
 std::string problemText(const Problem& problem);
 
-// The list for a run over range: the problems, then each day that has
-// items with its heading; when no day has any, one message that says so
-// ("No reminders from Wed 2 Dec 2026 to Wed 23 Dec 2026").
-std::vector<ListRow> listRows(const ListingResult& result, const Range& range,
+// The days a listing run covers: the view's days and the whole month of
+// the picked date, which the grid shows, so that one run fills both.
+Range listingRange(View view, const pendra::Date& picked);
+
+// The list for the days of shown: the problems, then each day in shown
+// that has items, with its heading; when none has any, one message that
+// says so ("No reminders from Wed 2 Dec 2026 to Wed 23 Dec 2026").
+std::vector<ListRow> listRows(const ListingResult& result, const Range& shown,
                               const pendra::Date& today);
 
 // The message when pendcal found no reminder file: where it looked.

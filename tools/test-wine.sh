@@ -78,6 +78,14 @@ smoke() {
   fi
   wait "$pendra"
   echo "pendra closed"
+  # It wrote its size (the probe's last, 800 x 600) to its settings file.
+  local ini
+  ini=$(cat "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Pendra/pendra.ini 2>/dev/null | tr -d '\r')
+  if ! grep -qx 'width=800' <<<"$ini" || ! grep -qx 'height=600' <<<"$ini"; then
+    echo "pendra did not remember its size: $ini" >&2
+    return 1
+  fi
+  echo "pendra remembered its size"
 }
 # The first run to daily editing, run inside xvfb-run: pendra starts with an
 # empty profile folder and keeper_probe drives it (welcome, Create, Add to

@@ -43,6 +43,7 @@ void DayList::makeFonts() {
   LOGFONTW italic = font;
   italic.lfItalic = TRUE;
   italic_ = CreateFontIndirectW(&italic);
+  padding_ = padding(list_);
 }
 
 void DayList::deleteFonts() {
@@ -66,7 +67,7 @@ HFONT DayList::fontFor(ListRow::Kind kind) const {
 }
 
 RECT DayList::textRect(size_t index, RECT item) const {
-  int pad = padding(list_);
+  int pad = padding_;
   int indent = indented(rows_[index].kind) ? 4 * pad : 0;
   return {item.left + pad + indent, item.top + pad / 2, item.right - pad, item.bottom - pad / 2};
 }

@@ -51,6 +51,7 @@ class DayList {
   HFONT baseFont_ = nullptr;         // the list's own; not ours to delete
   HFONT bold_ = nullptr;
   HFONT italic_ = nullptr;
+  int padding_ = 2;  // around a text, in pixels; half the font's average character
 };
 
 }  // namespace gui

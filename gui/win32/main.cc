@@ -61,15 +61,16 @@ std::unique_ptr<gui::DayList> gList;
 gui::LayoutMetrics gMetrics;
 
 pendra::Date gPicked;            // the date the window is about
-gui::Range gShown;               // the days the list holds
+gui::ListingResult gListing;     // the last listing read
+gui::Range gListed;              // the days it covers
+bool gHaveListing = false;       // false: none yet, or no reminder file
 std::map<int64_t, int> gCounts;  // reminders per day number, for the grid
 bool gSyncing = false;           // the window itself is setting the picker or the grid
 bool gUpdatePending = false;     // Update was asked for during an export
 
 // Keeping the reminder file.
-gui::ListingResult gResult;                     // the last listing run, as read
 bool gWelcome = false;                          // pendcal found no file: the welcome shows
-std::unique_ptr<gui::FileWatcher> gWatcher;     // the folders of gResult's files
+std::unique_ptr<gui::FileWatcher> gWatcher;     // the folders of gListing's files
 std::map<std::string, gui::FileStamp> gStamps;  // the watched files as the last run saw them
 pendra::Date gToday;                            // what "today" is in the list now
 
@@ -201,7 +202,7 @@ void update() {
     setStatus("Exporting\u2026 the list is updated when the export is done.");
     return;
   }
-  gui::Range range = gui::viewRange(gSettings.view, gPicked);
+  gui::Range range = gui::listingRange(gSettings.view, gPicked);
   gui::EngineRequest request{
       gEnginePath,
       gui::listingArguments(range.date, range.before, range.after, gSettings.reminderFile),
@@ -218,40 +219,43 @@ void showWelcome(bool welcome);
 void showProblems(const std::vector<gui::Problem>& problems);
 void watchFiles(const std::vector<std::string>& files);
 
-void showListing() {
-  gui::ListingResult result = gui::readListingRun(gRun.result, gEnginePath);
-  gShown = gRun.range;
-  gResult = result;
-  showWelcome(result.noReminderFile);
-  showProblems(result.problems);
-  watchFiles(result.listing.files);
-  result.problems.clear();  // they have a list of their own
-  if (result.noReminderFile) {
-    gCounts.clear();
-    gList->fill(gui::noReminderFileRows(gui::reminderSearchPlaces()));
-    setStatus("No reminder file");
-  } else {
-    gCounts = gui::reminderCounts(result.listing);
-    gList->fill(gui::listRows(result, gShown, today()));
-    gList->remeasure();
-    gList->scrollTo(gPicked);
-    int reminders = 0;
-    for (const auto& [day, count] : gCounts) reminders += count;
-    std::string status = countText(reminders, "reminder", "reminders") + " from " +
-                         gui::windowDate(gShown.first()) + " to " + gui::windowDate(gShown.last());
-    status += "; " + gui::problemCountText(gResult.problems.size());
-    setStatus(status);
+// The list and the grid from the listing at hand, for the view's days.
+void showRows() {
+  gui::Range shown = gui::viewRange(gSettings.view, gPicked);
+  gCounts = gui::reminderCounts(gListing.listing);
+  std::vector<gui::ListRow> rows = gui::listRows(gListing, shown, today());
+  // The problems have a list of their own.
+  std::erase_if(rows,
+                [](const gui::ListRow& row) { return row.kind == gui::ListRow::Kind::Problem; });
+  gList->fill(std::move(rows));
+  gList->scrollTo(gPicked);
+  int reminders = 0;
+  for (auto it = gCounts.lower_bound(shown.first().dayNumber());
+       it != gCounts.end() && it->first <= shown.last().dayNumber(); ++it) {
+    reminders += it->second;
   }
+  std::string status = countText(reminders, "reminder", "reminders") + " from " +
+                       gui::windowDate(shown.first()) + " to " + gui::windowDate(shown.last());
+  status += "; " + gui::problemCountText(gListing.problems.size());
+  setStatus(status);
   markCalendar();
 }
 
-size_t countEvents(const std::string& calendar) {
-  size_t count = 0;
-  for (size_t at = calendar.find("BEGIN:VEVENT"); at != std::string::npos;
-       at = calendar.find("BEGIN:VEVENT", at + 1)) {
-    ++count;
+void showListing() {
+  gListing = gui::readListingRun(gRun.result, gEnginePath);
+  gListed = gRun.range;
+  gHaveListing = !gListing.noReminderFile;
+  showWelcome(gListing.noReminderFile);
+  showProblems(gListing.problems);
+  watchFiles(gListing.listing.files);
+  if (gHaveListing) {
+    showRows();
+    return;
   }
-  return count;
+  gCounts.clear();
+  gList->fill(gui::noReminderFileRows(gui::reminderSearchPlaces()));
+  setStatus("No reminder file");
+  markCalendar();
 }
 
 void finishExport() {
@@ -280,9 +284,11 @@ void finishExport() {
     setStatus("Export failed, " + file + " not written: " + written.reason);
     return;
   }
-  setStatus("Exported " +
-            countText(static_cast<int>(countEvents(run.output)), "reminder", "reminders") + " to " +
-            file);
+  std::string status = gui::exportedText(gui::countEvents(run.output), file);
+  // A whole calendar may come with problems in the file: they were left out.
+  size_t problems = gui::parseProblems(run.errors).size();
+  if (problems > 0) status += "; " + gui::problemCountText(problems);
+  setStatus(status);
 }
 
 void finish(WPARAM generation) {
@@ -384,10 +390,12 @@ void pick(const pendra::Date& date) {
   SendMessageW(item(IDC_CALENDAR), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&time));
   gSyncing = false;
   SetWindowTextW(item(IDC_LABEL), gui::widen(gui::windowDate(gPicked)).c_str());
-  gui::Range range = gui::viewRange(gSettings.view, gPicked);
-  bool sameDays = range.first().sameDay(gShown.first()) && range.last().sameDay(gShown.last());
-  if (sameDays && !busy()) {
-    gList->scrollTo(gPicked);
+  // The grid's month and the view's days: run again only when the last
+  // listing does not cover them.
+  gui::Range needed = gui::listingRange(gSettings.view, gPicked);
+  if (gHaveListing && !busy() && gListed.contains(needed.first()) &&
+      gListed.contains(needed.last())) {
+    showRows();
   } else {
     update();
   }
@@ -446,7 +454,7 @@ void showProblems(const std::vector<gui::Problem>& problems) {
 // The file Edit and Add... act on: the listing's first file, else the one
 // given with -f; empty when there is none.
 std::string reminderFile() {
-  if (!gResult.listing.files.empty()) return gResult.listing.files.front();
+  if (!gListing.listing.files.empty()) return gListing.listing.files.front();
   return gSettings.reminderFile;
 }
 
@@ -507,8 +515,8 @@ bool openSelectedReminder() {
 
 bool openSelectedProblem() {
   LRESULT index = SendMessageW(item(IDC_PROBLEMS), LB_GETCURSEL, 0, 0);
-  if (index < 0 || static_cast<size_t>(index) >= gResult.problems.size()) return false;
-  const gui::Problem& problem = gResult.problems[static_cast<size_t>(index)];
+  if (index < 0 || static_cast<size_t>(index) >= gListing.problems.size()) return false;
+  const gui::Problem& problem = gListing.problems[static_cast<size_t>(index)];
   if (problem.file.empty()) return false;
   openInEditor(problem.file, problem.line);
   return true;
@@ -517,7 +525,7 @@ bool openSelectedProblem() {
 void addReminder() {
   std::string file = reminderFile();
   if (file.empty() || gWelcome) return;
-  gui::AddRequest request{gEnginePath, file, gResult.listing.files, gPicked};
+  gui::AddRequest request{gEnginePath, file, gListing.listing.files, gPicked};
   std::string message;
   if (!gui::runAddDialog(gDialog, request, &message)) return;
   update();
@@ -730,7 +738,7 @@ void initialise(HWND dialog) {
   if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80) > 0)
     SendMessageW(item(IDC_DATE), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
   HWND view = item(IDC_VIEW);
-  SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"3 weeks"));
+  SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"7 days back, 14 ahead"));
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Week"));
   SendMessageW(view, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Month"));
   SendMessageW(view, CB_SETCURSEL, static_cast<WPARAM>(gSettings.view), 0);
@@ -743,7 +751,6 @@ void initialise(HWND dialog) {
   measure();
   restoreGeometry();
   layout();
-  gShown = gui::Range();
   pick(today());
 }
 
@@ -833,7 +840,6 @@ bool onCommand(WORD id, WORD code) {
         LRESULT choice = SendMessageW(item(IDC_VIEW), CB_GETCURSEL, 0, 0);
         if (choice >= 0 && choice <= 2) {
           gSettings.view = static_cast<gui::View>(choice);
-          gShown = gui::Range();
           pick(gPicked);
         }
       }

@@ -83,6 +83,39 @@ TEST(ListRows, RemindersAndProblemsKeepTheirPlace) {
   EXPECT_EQ(places, expected);
 }
 
+TEST(ListRows, OnlyTheShownDaysAreListed) {
+  ListingResult result;
+  result.listing.occurrences = {
+      occurrence(day(30, 11, 2026), day(30, 11, 2026), "Before"),
+      occurrence(day(7, 12, 2026), day(7, 12, 2026), "Monday"),
+      occurrence(day(13, 12, 2026), day(13, 12, 2026), "Sunday"),
+      occurrence(day(14, 12, 2026), day(14, 12, 2026), "After"),
+  };
+  // The week of Wed 9 Dec 2026: Monday 7 to Sunday 13.
+  EXPECT_EQ(describe(listRows(result, viewRange(View::Week, day(9, 12, 2026)), day(1, 1, 2027))),
+            "H|Mon 7 Dec 2026\nR|Monday\nH|Sun 13 Dec 2026\nR|Sunday\n");
+}
+
+TEST(ListRows, OneRunCoversTheViewAndTheGridsMonth) {
+  struct Case {
+    View view;
+    pendra::Date picked;
+    pendra::Date first, last;
+  } cases[] = {
+      {View::Window, day(9, 12, 2026), day(1, 12, 2026), day(31, 12, 2026)},
+      {View::Window, day(3, 12, 2026), day(26, 11, 2026), day(31, 12, 2026)},
+      {View::Window, day(28, 12, 2026), day(1, 12, 2026), day(11, 1, 2027)},
+      {View::Week, day(1, 12, 2026), day(30, 11, 2026), day(31, 12, 2026)},
+      {View::Month, day(29, 2, 2028), day(1, 2, 2028), day(29, 2, 2028)},
+  };
+  for (const Case& c : cases) {
+    Range run = listingRange(c.view, c.picked);
+    EXPECT_TRUE(run.date.sameDay(c.picked));
+    EXPECT_TRUE(run.first().sameDay(c.first)) << isoDate(run.first());
+    EXPECT_TRUE(run.last().sameDay(c.last)) << isoDate(run.last());
+  }
+}
+
 TEST(ListRows, AnEmptyRangeSaysSo) {
   ListingResult result;
   Range range{day(9, 12, 2026), 7, 14};
