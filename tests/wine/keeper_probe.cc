@@ -120,12 +120,14 @@ bool writeAll(const std::wstring& path, const std::string& bytes) {
   return done;
 }
 
-// The window as the screen shows it, as a 24-bit BMP file.
+// The window's client area as the screen shows it, as a 24-bit BMP file.
 void screenshot(HWND window, const std::wstring& path) {
   SetForegroundWindow(window);
   Sleep(300);  // the controls repaint after they were changed from outside
+  // The client area: without a window manager there is no frame to show.
   RECT r;
-  GetWindowRect(window, &r);
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
   int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
