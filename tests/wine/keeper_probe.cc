@@ -220,7 +220,7 @@ int wmain(int argc, wchar_t** argv) {
         "created and listed", textOf(GetDlgItem(window, kStatus)));
 
   // 2. Add..., first refused for a change on disk since the form opened.
-  const std::wstring text = L"Probe (1) at the café";
+  const std::wstring text = L"Probe [1] at the café";
   HWND form = openAdd(window, process, text);
   check(form != nullptr, "add form", form ? textOf(GetDlgItem(form, kAddEntry)) : L"");
   if (form == nullptr) return 1;
