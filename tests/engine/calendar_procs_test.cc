@@ -166,6 +166,29 @@ TEST(CalendarProcs, SetProceduresAreCalledOncePerYear) {
   EXPECT_EQ(0u, r.out.find("Wrong type: ")) << r.out;
 }
 
+TEST(CalendarProcs, LookAheadAsksSchemeWordsDayByDay) {
+  // Each scanned day walks its look-ahead afresh, and a set procedure is
+  // asked again whenever the tested year changes.
+  struct {
+    const char* file;
+    const char* report;
+  } cases[] = {
+      {"(set-specifier (lambda (y) (display y) (newline) (list (date 1 1 y))) \"ny\")\n"
+       "ny previous 2 days remind [x].\n",
+       "2004\n2005\nthu 30 dec 2004: x\n2004\n2005\nfri 31 dec 2004: x\nsat  1 jan 2005: x\n"},
+      {"(define calls 0)\n"
+       "(remind-field (lambda (s o m) calls) \"calls\")\n"
+       "(test-specifier (lambda (d) (set! calls (+ calls 1)) (= (day d) 1)) \"first\")\n"
+       "dec 25 and first previous 2 days remind [%(calls)].\n",
+       "thu 30 dec 2004: 3\nfri 31 dec 2004: 5\nsat  1 jan 2005: 6\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunReminders(c.file, {"-b", "0", "-a", "2", "30", "dec", "2004"});
+    EXPECT_EQ(0, r.status) << c.file;
+    EXPECT_EQ(c.report, r.out) << c.file;
+  }
+}
+
 TEST(CalendarProcs, FieldsShowValuesWithDisplay) {
   auto r = RunReminders(
       "(remind-field (lambda (s o m) \"text\") \"str\")\n"
