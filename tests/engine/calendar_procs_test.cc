@@ -304,4 +304,26 @@ TEST(CalendarProcs, IncludeRefusesCyclesAndDeepNesting) {
   EXPECT_EQ("b\nb\n", r.out);
 }
 
+TEST(CalendarProcs, IncludeInOneExpressionKeepsTheStackOrder) {
+  // Files pushed by one expression are read after it, the last pushed
+  // first; until then none is being read, so none makes a cycle.
+  struct {
+    const char* main;
+    const char* b;
+    const char* out;
+  } cases[] = {
+      {"(begin (include \"a.pnd\") (include \"a.pnd\"))", "", "a\na\n"},
+      {"(begin (include \"a.pnd\") (include \"b.pnd\"))", "remind [b].", "b\na\n"},
+      {"(begin (include \"a.pnd\") (include \"b.pnd\"))", "(include \"a.pnd\") remind [b].",
+       "a\nb\na\n"},
+      {"(include \"b.pnd\")", "(begin (include \"a.pnd\") (include \"b.pnd\"))",
+       "Include nested too deeply: \"b.pnd\"\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunPendcal({"-f", "main.pnd"},
+                        {{"main.pnd", c.main}, {"a.pnd", "remind [a]."}, {"b.pnd", c.b}});
+    EXPECT_EQ(0u, r.out.find(c.out)) << c.main << "\n" << r.out;
+  }
+}
+
 }  // namespace
