@@ -14,9 +14,9 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -36,6 +36,19 @@ wchar_t* afterFirstWord(wchar_t* line) {
   return line;
 }
 
+// Writes text on standard error in UTF-8, which the C runtime's wide
+// output would cut at the first character outside its code page.
+void say(const std::wstring& text) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
 // Says on standard error what failed, with the system's text for the error.
 int fail(const wchar_t* what, const wchar_t* command) {
   DWORD error = GetLastError();
@@ -44,8 +57,8 @@ int fail(const wchar_t* what, const wchar_t* command) {
                  text, sizeof text / sizeof text[0], nullptr);
   for (wchar_t* end = text + wcslen(text); end != text && (end[-1] == L'\n' || end[-1] == L'\r');)
     *--end = L'\0';
-  fwprintf(stderr, L"profile_launcher: %ls %ls: error %lu: %ls\n", what, command, error, text);
-  fflush(stderr);
+  say(std::wstring(L"profile_launcher: ") + what + L" " + command + L": error " +
+      std::to_wstring(error) + L": " + text + L"\n");
   return 127;
 }
 
@@ -75,7 +88,7 @@ int waitForBoot(const wchar_t* seconds) {
   wchar_t name[MAX_PATH] = L"";
   while (bootRunning(name)) {
     if (GetTickCount64() > deadline) {
-      fwprintf(stderr, L"profile_launcher: the prefix's boot has not ended: %ls runs\n", name);
+      say(std::wstring(L"profile_launcher: the prefix's boot has not ended: ") + name + L" runs\n");
       return 1;
     }
     Sleep(100);
@@ -94,7 +107,7 @@ int wmain(int argc, wchar_t** argv) {
 
   wchar_t* rest = afterFirstWord(GetCommandLineW());
   if (*rest == L'\0') {
-    fputws(L"usage: profile_launcher PROGRAM [ARGUMENT...]\n", stderr);
+    say(L"usage: profile_launcher PROGRAM [ARGUMENT...]\n");
     return 127;
   }
   STARTUPINFOW startup = {};
