@@ -52,10 +52,19 @@ std::vector<std::string> engineArguments(const pendra::Date& date, int before, i
 // The same window as an iCalendar object: "-i" and then the above.
 std::vector<std::string> exportArguments(const pendra::Date& date, int before, int after);
 
+// What the windows run: the listing with problems kept apart,
+// "-k", "-l", then "-f" and file when file is not empty, then the above.
+std::vector<std::string> listingArguments(const pendra::Date& date, int before, int after,
+                                          const std::string& file);
+// An export of the same: "-k", "-i", then "-f" file when given, then the above.
+std::vector<std::string> calendarArguments(const pendra::Date& date, int before, int after,
+                                           const std::string& file);
+
 // A Windows command line: the program path in double quotes (so a path with
-// spaces starts the right program), then each argument after one space.
-// REQUIRES: the arguments hold no blanks or quotes (ours are numbers and
-// month names); a Windows path never holds a quote.
+// spaces starts the right program), then each argument after one space; an
+// argument that is empty or holds a blank, a tab or a quote is quoted the
+// way the C runtime reads it back (a file name after -f). A Windows path
+// never holds a quote.
 std::string windowsCommandLine(const std::string& program,
                                const std::vector<std::string>& arguments);
 
@@ -145,8 +154,9 @@ std::string endingLine(const EngineRun& run);
 // was cut, or endingLine() when it has one.
 std::vector<std::string> listLines(const EngineRun& run, const std::string& path);
 
-// True when an export run gave a whole calendar: exit status 0, nothing cut,
-// not stopped, not timed out.
+// True when an export run gave a whole calendar: nothing cut, not stopped,
+// not timed out, and exit status 0 — or 1 (problems reported with -k) with
+// the calendar's last line written.
 bool exportSucceeded(const EngineRun& run);
 
 // Finishes an export run: writes its output to file (UTF-8 path) when it
@@ -157,7 +167,8 @@ bool exportSucceeded(const EngineRun& run);
 std::vector<std::string> finishExport(const EngineRun& run, const std::string& enginePath,
                                       const std::string& file);
 
-// Writes data to the file at path (UTF-8), replacing it, in binary.
+// Writes data to the file at path (UTF-8), replacing it, in binary: a new
+// file beside it, flushed, renamed over it, so a failure leaves the old one.
 bool writeWholeFile(const std::string& path, std::string_view data);
 
 // Update for one date, blocking: runs the engine at path for the usual
