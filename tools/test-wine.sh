@@ -164,8 +164,16 @@ mkdir -p "$WINEPREFIX"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wineserver" -p  # stays up between the many short runs
 # Booted before any test: Wine's services start here, not under a test,
-# where they would keep the test's output pipe open.
-"$WINELOADER" wineboot -i >/dev/null 2>&1
+# where they would keep the test's output pipe open. The first program of a
+# session makes Wine boot the prefix (wineboot --init) before it runs; so
+# the first one is the launcher, which then waits for the boot to end. A
+# "wineboot -i" here would be a second boot over the first, with a second
+# service manager whose drivers restart while the first tests start.
+if ! timeout 200 "$WINELOADER" "$work/profile_launcher.exe" --boot 180 >"$work/boot.log" 2>&1; then
+  cat "$work/boot.log"
+  echo "the Wine prefix did not finish booting" >&2
+  exit 1
+fi
 
 # Both programs run from a folder with a Cyrillic name; the tests give
 # pendcal.exe Cyrillic file and profile names of their own.
