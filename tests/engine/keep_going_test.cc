@@ -142,7 +142,9 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
     Options options;
     options.separateErrors = true;
     Result r = RunPendcal(c.args, {{"test.pnd", c.file}}, options);
-    if (c.out != nullptr) EXPECT_EQ(c.out, r.out);
+    if (c.out != nullptr) {
+      EXPECT_EQ(c.out, r.out);
+    }
     EXPECT_EQ(c.err, std::regex_replace(r.err, std::regex("#x[0-9A-F]+"), "#x?"));
     EXPECT_EQ(c.status, r.status);
   }
@@ -160,9 +162,15 @@ TEST(KeepGoing, WithoutItMessagesAndStatusAreAsBefore) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Result r = RunPendcal(c.args, {{"test.pnd", c.file}});
-    if (c.out != nullptr) EXPECT_EQ(c.out, r.out);
-    if (c.status >= 0) EXPECT_EQ(c.status, r.status);
-    if (c.out == nullptr) EXPECT_EQ(std::string::npos, r.out.find("warning"));
+    if (c.out != nullptr) {
+      EXPECT_EQ(c.out, r.out);
+    }
+    if (c.status >= 0) {
+      EXPECT_EQ(c.status, r.status);
+    }
+    if (c.out == nullptr) {
+      EXPECT_EQ(std::string::npos, r.out.find("warning"));
+    }
   }
 }
 
