@@ -1,0 +1,111 @@
+#include "gui/qt/day_list.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace gui {
+
+namespace {
+
+// Measures every row at the list's own width, so long texts wrap instead of
+// running past the edge, and text of several lines gets all its height.
+class WrappingDelegate : public QStyledItemDelegate {
+ public:
+  explicit WrappingDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem wrapped = option;
+    int width = list_->viewport()->width() - 2 * list_->spacing();
+    wrapped.rect = QRect(0, 0, qMax(width, 40), 1 << 16);
+    wrapped.features |= QStyleOptionViewItem::WrapText;
+    QSize size = QStyledItemDelegate::sizeHint(wrapped, index);
+    return {qMax(width, 40), size.height()};
+  }
+
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->features |= QStyleOptionViewItem::WrapText;
+    option->textElideMode = Qt::ElideNone;
+  }
+
+ private:
+  QListWidget* list_;
+};
+
+}  // namespace
+
+DayList::DayList(QWidget* parent) : QListWidget(parent) {
+  setItemDelegate(new WrappingDelegate(this));
+  setWordWrap(true);
+  setTextElideMode(Qt::ElideNone);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setResizeMode(QListView::Adjust);
+  setUniformItemSizes(false);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setAccessibleName(QStringLiteral("Reminders"));
+}
+
+void DayList::fill(const std::vector<ListedDay>& days, const QString& empty) {
+  QFont headingFont = font();
+  headingFont.setBold(true);
+  QFont lookAheadFont = font();
+  lookAheadFont.setItalic(true);
+  QColor lookAheadColour = palette().color(QPalette::PlaceholderText);
+  QBrush headingBackground = palette().brush(QPalette::AlternateBase);
+
+  setUpdatesEnabled(false);
+  clear();
+  for (const ListedDay& day : days) {
+    auto* heading = new QListWidgetItem(day.heading);
+    heading->setFlags(Qt::ItemIsEnabled);
+    heading->setFont(headingFont);
+    heading->setBackground(headingBackground);
+    heading->setData(kKindRole, Heading);
+    heading->setData(kMatchedRole, QVariant::fromValue<qlonglong>(day.date.dayNumber()));
+    addItem(heading);
+    for (const ListedItem& listed : day.items) {
+      auto* item = new QListWidgetItem(listed.text);
+      item->setData(kKindRole, listed.lookAhead ? LookAhead : Reminder);
+      item->setData(kFileRole, listed.file);
+      item->setData(kLineRole, listed.line);
+      item->setData(kMatchedRole, QVariant::fromValue<qlonglong>(listed.matched.dayNumber()));
+      if (listed.lookAhead) {
+        item->setFont(lookAheadFont);
+        item->setForeground(lookAheadColour);
+      }
+      addItem(item);
+    }
+  }
+  if (days.empty() && !empty.isEmpty()) {
+    auto* note = new QListWidgetItem(empty);
+    note->setFlags(Qt::ItemIsEnabled);
+    note->setData(kKindRole, Note);
+    addItem(note);
+  }
+  setUpdatesEnabled(true);
+}
+
+int DayList::headingRowFor(const pendra::Date& date) const {
+  int64_t wanted = date.dayNumber();
+  for (int row = 0; row < count(); ++row) {
+    const QListWidgetItem* row_item = item(row);
+    if (row_item->data(kKindRole).toInt() == Heading &&
+        row_item->data(kMatchedRole).toLongLong() >= wanted) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+void DayList::scrollToDay(const pendra::Date& date) {
+  int row = headingRowFor(date);
+  if (row < 0) {
+    scrollToBottom();
+    return;
+  }
+  scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+}
+
+}  // namespace gui
