@@ -1,8 +1,14 @@
 // pendra: the reminder window. Runs the pendcal found next to it.
+// "pendra FILE" lists that file instead of the one pendcal would find.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
+#include <QStringList>
+#include <cstdio>
 
 #include "gui/qt/calendar_window.h"
+#include "gui/qt/reminder_keeper.h"
 #include "gui/runner.h"
 
 int main(int argc, char** argv) {
@@ -10,12 +16,22 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("pendra"));
   QApplication::setApplicationDisplayName(QStringLiteral("Pendra"));
   QApplication::setDesktopFileName(QStringLiteral("pendra"));
+  QStringList arguments = QApplication::arguments().mid(1);
+  if (arguments.size() > 1 || (!arguments.isEmpty() && arguments[0].startsWith(QLatin1Char('-')))) {
+    std::fputs("usage: pendra [FILE]\n", stderr);
+    return 2;
+  }
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128, 256}) {
     icon.addFile(QStringLiteral(":/pendra/pendra-%1.png").arg(size), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);
   gui::CalendarWindow window(gui::enginePath());
+  gui::ReminderKeeper keeper(&window, gui::enginePath());
+  // The file named here is for this run only; the settings keep theirs.
+  if (!arguments.isEmpty())
+    keeper.useFile(QDir::cleanPath(QFileInfo(arguments[0]).absoluteFilePath()).toStdString(),
+                   false);
   window.show();
   return app.exec();
 }
