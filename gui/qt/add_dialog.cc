@@ -45,6 +45,13 @@ QString repeatName(Repeat repeat, const pendra::Date& date) {
   return {};
 }
 
+// Sets a label's text and tells screen readers, which know the label by
+// its accessible name, what it now says.
+void showText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->setAccessibleDescription(text);
+}
+
 bool samePath(const std::string& a, const std::string& b) {
   QFileInfo first(QString::fromStdString(a)), second(QString::fromStdString(b));
   QString canonicalA = first.canonicalFilePath(), canonicalB = second.canonicalFilePath();
@@ -54,9 +61,8 @@ bool samePath(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-AddDialog::AddDialog(std::string enginePath, std::string file,
-                     std::vector<std::string> listedFiles, const pendra::Date& date,
-                     QWidget* parent)
+AddDialog::AddDialog(std::string enginePath, std::string file, std::vector<std::string> listedFiles,
+                     const pendra::Date& date, QWidget* parent)
     : QDialog(parent), enginePath_(std::move(enginePath)), file_(std::move(file)) {
   setWindowTitle(QStringLiteral("Add a reminder"));
   setObjectName(QStringLiteral("addDialog"));
@@ -93,7 +99,7 @@ AddDialog::AddDialog(std::string enginePath, std::string file,
   auto addRow = [&](const char* label, QWidget* field) {
     auto* name = new QLabel(QString::fromUtf8(label), this);
     name->setBuddy(field);
-    field->setAccessibleName(name->text().remove(QLatin1Char('&')));
+    field->setAccessibleName(name->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')));
     form->addRow(name, field);
   };
   addRow("&Date:", date_);
@@ -118,6 +124,8 @@ AddDialog::AddDialog(std::string enginePath, std::string file,
   layout->addLayout(form);
   layout->addWidget(message_);
   layout->addWidget(buttons);
+  // Wide enough for a usual entry on one line.
+  setMinimumWidth(entry_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
 
   wait_.setSingleShot(true);
   wait_.setInterval(300);
@@ -157,7 +165,9 @@ QString AddDialog::refusal(const std::string& file, const std::vector<std::strin
       return QStringLiteral("%1 is included by %2; add entries to that file instead.")
           .arg(name, QString::fromStdString(fileNameOf(listedFiles[0])));
   QFileInfo info(QString::fromStdString(file));
-  if (info.exists() && !info.isWritable())
+  // The owner's write bit too: the superuser may write anything, but a file
+  // its owner made read-only is meant to stay as it is.
+  if (info.exists() && (!info.isWritable() || !(info.permissions() & QFile::WriteOwner)))
     return QStringLiteral("%1 is read-only; entries cannot be added to it.").arg(name);
   return {};
 }
@@ -190,15 +200,15 @@ void AddDialog::formChanged() {
 
   std::string problem = formProblem(now);
   if (!problem.empty()) {
-    entry_->setText(QString::fromStdString(problem));
-    next_->clear();
+    showText(entry_, QString::fromStdString(problem));
+    showText(next_, {});
     add_->setEnabled(false);
     wait_.stop();
     return;
   }
-  entry_->setText(QString::fromStdString(entryText(now)));
+  showText(entry_, QString::fromStdString(entryText(now)));
   add_->setEnabled(readable_);
-  next_->setText(QStringLiteral("…"));
+  showText(next_, QStringLiteral("…"));
   wait_.start();
 }
 
@@ -212,7 +222,7 @@ void AddDialog::startPreview() {
   std::string path = QDir(scratch_.path()).filePath(QStringLiteral("entry.pnd")).toStdString();
   WriteResult written = createFile(path, entryText(now) + "\n");
   if (!written.ok) {
-    next_->setText(QString::fromStdString(written.reason));
+    showText(next_, QString::fromStdString(written.reason));
     return;
   }
   QStringList arguments;
@@ -222,16 +232,17 @@ void AddDialog::startPreview() {
 }
 
 void AddDialog::previewEnded() {
-  if (preview_.exitStatus() != QProcess::NormalExit || preview_.error() == QProcess::FailedToStart) {
-    next_->setText(QStringLiteral("pendcal could not be run"));
+  if (preview_.exitStatus() != QProcess::NormalExit ||
+      preview_.error() == QProcess::FailedToStart) {
+    showText(next_, QStringLiteral("pendcal could not be run"));
     return;
   }
   QByteArray output = preview_.readAllStandardOutput();
   std::vector<pendra::Date> days = nextDays(parseListing(output.toStdString()));
   QStringList texts;
   for (const pendra::Date& day : days) texts << QString::fromStdString(windowDate(day));
-  next_->setText(texts.isEmpty() ? QStringLiteral("Not in the next three years")
-                                 : texts.join(QStringLiteral(", ")));
+  showText(next_, texts.isEmpty() ? QStringLiteral("Not in the next three years")
+                                  : texts.join(QStringLiteral(", ")));
 }
 
 bool AddDialog::write() {
@@ -243,9 +254,9 @@ bool AddDialog::write() {
   }
   WriteResult result = replaceFile(file_, stamp_, appendEntry(bytes_, entryText(now)));
   if (!result.ok) {
-    showMessage(QStringLiteral("Nothing was written to %1: %2")
-                    .arg(QString::fromStdString(fileNameOf(file_)),
-                         QString::fromStdString(result.reason)));
+    showMessage(
+        QStringLiteral("Nothing was written to %1: %2")
+            .arg(QString::fromStdString(fileNameOf(file_)), QString::fromStdString(result.reason)));
     return false;
   }
   accept();
@@ -253,7 +264,7 @@ bool AddDialog::write() {
 }
 
 void AddDialog::showMessage(const QString& text) {
-  message_->setText(text);
+  showText(message_, text);
   message_->setVisible(!text.isEmpty());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <algorithm>
 #include <utility>
 
 namespace gui {
@@ -18,6 +19,9 @@ ProblemsView::ProblemsView(QWidget* parent) : QListWidget(parent) {
 void ProblemsView::setProblems(std::vector<Problem> problems) {
   problems_ = std::move(problems);
   clear();
+  // As tall as its lines, up to five; the list beside it keeps the room.
+  int rows = std::clamp(static_cast<int>(problems_.size()), 1, 5);
+  setFixedHeight(rows * (fontMetrics().height() + 4) + 2 * frameWidth() + 4);
   if (problems_.empty()) {
     auto* item = new QListWidgetItem(QStringLiteral("\u2713 No problems"), this);
     item->setFlags(Qt::ItemIsEnabled);
@@ -26,7 +30,8 @@ void ProblemsView::setProblems(std::vector<Problem> problems) {
   for (const Problem& problem : problems_) {
     auto* item = new QListWidgetItem(lineText(problem), this);
     QString tip = QString::fromStdString(problem.file);
-    if (!problem.detail.empty()) tip += QStringLiteral("\n") + QString::fromStdString(problem.detail);
+    if (!problem.detail.empty())
+      tip += QStringLiteral("\n") + QString::fromStdString(problem.detail);
     item->setToolTip(tip.trimmed());
   }
 }

@@ -50,13 +50,13 @@ class EnterOpens : public QObject {
   std::function<void(QListWidgetItem*)> open_;
 };
 
-QPushButton* addButton(CalendarWindow* window, const char* text, const char* name,
+QPushButton* addButton(QHBoxLayout* row, QWidget* parent, const char* text, const char* name,
                        const char* tip) {
-  auto* button = new QPushButton(QString::fromUtf8(text), window);
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(QString::fromUtf8(tip));
   button->setAutoDefault(false);
-  window->buttonRow()->addWidget(button);
+  row->addWidget(button);
   return button;
 }
 
@@ -69,9 +69,14 @@ ReminderKeeper::ReminderKeeper(CalendarWindow* window, std::string enginePath, C
       enginePath_(std::move(enginePath)),
       settingsFile_(settingsFile.isEmpty() ? QString::fromStdString(settingsPath())
                                            : std::move(settingsFile)) {
-  edit_ = addButton(window, "E&dit", "edit", "Open the reminder file in your editor");
-  add_ = addButton(window, "&Add\u2026", "add", "Write a new reminder into the file");
-  open_ = addButton(window, "&Open\u2026", "openFile", "List another reminder file");
+  // The file's own buttons stand under the list, above its problems: the
+  // date row has no room left.
+  auto* row = new QHBoxLayout;
+  edit_ = addButton(row, window, "E&dit", "edit", "Open the reminder file in your editor");
+  add_ = addButton(row, window, "&Add\u2026", "add", "Write a new reminder into the file");
+  open_ = addButton(row, window, "&Open\u2026", "openFile", "List another reminder file");
+  row->addStretch(1);
+  window->problemsArea()->addLayout(row);
   connect(edit_, &QPushButton::clicked, this, [this] { edit(); });
   connect(add_, &QPushButton::clicked, this, [this] { add(); });
   connect(open_, &QPushButton::clicked, this, [this] { open(); });
@@ -83,14 +88,14 @@ ReminderKeeper::ReminderKeeper(CalendarWindow* window, std::string enginePath, C
   window->centralStack()->addWidget(welcome_);
 
   problems_ = new ProblemsView(window);
-  problems_->setMaximumHeight(problems_->fontMetrics().height() * 6);
   problems_->setOpen([this](const std::string& file, int line) { openAt(file, line); });
   window->problemsArea()->addWidget(problems_);
 
   DayList* list = window->dayList();
   connect(list, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { activated(item); });
-  list->installEventFilter(new EnterOpens(list, [this](QListWidgetItem* item) { activated(item); }));
+  list->installEventFilter(
+      new EnterOpens(list, [this](QListWidgetItem* item) { activated(item); }));
 
   watcher_ = new FileWatcher([this] { window_->refresh(); }, this);
   midnight_ = new MidnightTimer(
@@ -123,9 +128,9 @@ void ReminderKeeper::useFile(const std::string& file, bool remember) {
   window_->setReminderFile(file);
   if (remember) {
     QSettings settings(settingsFile_, QSettings::IniFormat);
-    settings.setValue(QStringLiteral("%1/%2").arg(QLatin1String(kSectionFile),
-                                                  QLatin1String(kKeyReminders)),
-                      QString::fromStdString(file));
+    settings.setValue(
+        QStringLiteral("%1/%2").arg(QLatin1String(kSectionFile), QLatin1String(kKeyReminders)),
+        QString::fromStdString(file));
     settings.sync();
   }
   window_->refresh();

@@ -1,8 +1,8 @@
 #include "gui/qt/welcome_widget.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +13,17 @@
 #include "gui/safe_write.h"
 
 namespace gui {
+
+namespace {
+
+// Sets a label's text and tells screen readers, which know the label by
+// its accessible name, what it now says.
+void showText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->setAccessibleDescription(text);
+}
+
+}  // namespace
 
 WelcomeWidget::WelcomeWidget(UseFile created, UseFile opened, QWidget* parent)
     : QWidget(parent), created_(std::move(created)), opened_(std::move(opened)) {
@@ -65,7 +76,7 @@ void WelcomeWidget::refresh() {
   QStringList lines;
   for (const std::string& place : reminderSearchPlaces())
     lines << QStringLiteral("    ") + QString::fromStdString(place);
-  places_->setText(lines.join(QLatin1Char('\n')));
+  showText(places_, lines.join(QLatin1Char('\n')));
   std::string starter = starterFilePath();
   create_->setEnabled(!starter.empty());
   target_->setText(starter.empty() ? QStringLiteral("Your home folder is not known, so a new "
@@ -73,7 +84,7 @@ void WelcomeWidget::refresh() {
                                    : QStringLiteral("Create my reminder file writes a short "
                                                     "file with examples to %1.")
                                          .arg(QString::fromStdString(starter)));
-  message_->clear();
+  showText(message_, {});
 }
 
 void WelcomeWidget::createFile() {
@@ -89,18 +100,19 @@ void WelcomeWidget::createFile() {
   }
   // A file made in the meantime is the user's: list it rather than fail.
   if (!result.ok && result.reason != kFileExists) {
-    message_->setText(QStringLiteral("Could not create %1: %2")
-                          .arg(QString::fromStdString(path), QString::fromStdString(result.reason)));
+    showText(message_,
+             QStringLiteral("Could not create %1: %2")
+                 .arg(QString::fromStdString(path), QString::fromStdString(result.reason)));
     return;
   }
-  message_->clear();
+  showText(message_, {});
   created_(path);
 }
 
 void WelcomeWidget::openFile() {
   QString file = chooseFile_();
   if (file.isEmpty()) return;
-  message_->clear();
+  showText(message_, {});
   opened_(QDir::cleanPath(QFileInfo(file).absoluteFilePath()).toStdString());
 }
 

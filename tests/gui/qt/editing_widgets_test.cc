@@ -123,9 +123,12 @@ class EditingWidgetsTest : public QObject {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("status");
-    QTest::newRow("none") << 0 << "\u2713 No problems" << "No problems";
-    QTest::newRow("one") << 1 << "pendra.pnd(3): error: not an action" << "1 problem";
-    QTest::newRow("two") << 2 << "pendra.pnd(3): error: not an action" << "2 problems";
+    QTest::newRow("none") << 0 << "\u2713 No problems"
+                          << "No problems";
+    QTest::newRow("one") << 1 << "pendra.pnd(3): error: not an action"
+                         << "1 problem";
+    QTest::newRow("two") << 2 << "pendra.pnd(3): error: not an action"
+                         << "2 problems";
   }
   void problemsListedWithPlaceAndCount() {
     QFETCH(int, count);
@@ -159,8 +162,8 @@ class EditingWidgetsTest : public QObject {
     const QByteArray entry = "second tue previous 2 days remind [Pay \\[rent\\]].";
     QTest::newRow("CR LF") << QByteArray("1 jan remind [A].\r\n")
                            << "1 jan remind [A].\r\n" + entry + "\r\n";
-    QTest::newRow("no final line end") << QByteArray("1 jan remind [A].")
-                                       << "1 jan remind [A].\n" + entry + "\n";
+    QTest::newRow("no final line end")
+        << QByteArray("1 jan remind [A].") << "1 jan remind [A].\n" + entry + "\n";
   }
   void addAppendsInTheFilesOwnLineEnds() {
     QFETCH(QByteArray, before);
@@ -181,9 +184,12 @@ class EditingWidgetsTest : public QObject {
   void addRefusesAndLeavesTheFileAlone_data() {
     QTest::addColumn<QString>("why");
     QTest::addColumn<QString>("message");
-    QTest::newRow("changed since read") << "changed" << "changed on disk since it was read";
-    QTest::newRow("read-only") << "read-only" << "pendra.pnd is read-only";
-    QTest::newRow("an include") << "include" << "pendra.pnd is included by main.pnd";
+    QTest::newRow("changed since read") << "changed"
+                                        << "changed on disk since it was read";
+    QTest::newRow("read-only") << "read-only"
+                               << "pendra.pnd is read-only";
+    QTest::newRow("an include") << "include"
+                                << "pendra.pnd is included by main.pnd";
   }
   void addRefusesAndLeavesTheFileAlone() {
     QFETCH(QString, why);
@@ -223,7 +229,8 @@ class EditingWidgetsTest : public QObject {
     welcome.createFile();
     const std::string starter = gui::starterFilePath();
     QCOMPARE(created, std::vector<std::string>{starter});
-    QCOMPARE(readAll(QString::fromStdString(starter)), QByteArray::fromStdString(gui::starterFileText()));
+    QCOMPARE(readAll(QString::fromStdString(starter)),
+             QByteArray::fromStdString(gui::starterFileText()));
     // A second press keeps what the user has written since.
     QVERIFY(writeAll(QString::fromStdString(starter), "1 jan remind [Mine].\n"));
     welcome.createFile();
