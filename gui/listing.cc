@@ -163,8 +163,7 @@ std::vector<Problem> parseProblems(std::string_view errors) {
       }
     }
   }
-  // The blank line between a report and its backtrace is kept inside the
-  // detail; blank lines at its end are not.
+  // Blank lines before the backtrace are skipped above; those at its end too.
   for (Problem& problem : problems)
     while (!problem.detail.empty() && problem.detail.back() == '\n') problem.detail.pop_back();
   return problems;

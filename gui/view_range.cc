@@ -91,10 +91,10 @@ Range exportRange(ExportChoice choice, View view, const pendra::Date& picked,
     case ExportChoice::Month:
       return monthOf(picked);
     case ExportChoice::TwelveMonths: {
-      // To the day before the same date a year on; 29 February runs to
-      // 28 February.
+      // To the day before the same date a year on; from 29 February that
+      // is 28 February.
       pendra::Date end(today.day, today.month, today.year + 1);
-      if (!end.isValid()) end.day = pendra::daysInMonth(end.month, end.year);
+      if (!end.isValid()) end = pendra::Date(1, 3, today.year + 1);
       return spanning(today, offset(end, -1), today);
     }
     case ExportChoice::Shown:
