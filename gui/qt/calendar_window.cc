@@ -233,8 +233,7 @@ void CalendarWindow::restoreSettings() {
       screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
     Rect shown = keepOnScreen(saved.geometry, screens);
-    resize(shown.width, shown.height);
-    move(shown.x, shown.y);
+    setGeometry(shown.x, shown.y, shown.width, shown.height);
   }
   if (saved.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
