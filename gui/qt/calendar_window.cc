@@ -215,6 +215,7 @@ void CalendarWindow::buildControls() {
   shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), [this] { showToday(); });
   shortcut(QKeySequence(Qt::Key_F5), [this] { refresh(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportCalendar(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
   setMinimumSize(kMinWidth, kMinHeight);
   resize(760, 520);
