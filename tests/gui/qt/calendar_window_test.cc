@@ -400,6 +400,42 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(window.lastResult().problems.size(), size_t{1});
   }
 
+  void thePickedDaysGroupIsScrolledIntoView() {
+    gui::DayList list;
+    list.resize(300, 120);
+    std::vector<gui::ListedDay> days;
+    for (int d = 1; d <= 20; ++d) {
+      days.push_back({day(d, 12, 2026), QStringLiteral("Day %1").arg(d), {}});
+      days.back().items.push_back({QStringLiteral("Reminder %1").arg(d), false,
+                                   QStringLiteral("a.pnd"), d, day(d, 12, 2026)});
+    }
+    list.fill(days, QString());
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    list.scrollToDay(day(15, 12, 2026));
+    QCOMPARE(list.indexAt(QPoint(5, 1)).row(), 28);  // the heading "Day 15"
+    list.scrollToDay(day(3, 12, 2026));
+    QCOMPARE(list.indexAt(QPoint(5, 1)).row(), 4);
+  }
+
+  void tabOrderFollowsTheLayout() {
+    StandInEngines engines;
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QStringList order;
+    QWidget* widget = window.findChild<QWidget*>(QStringLiteral("today"));
+    for (int i = 0; i < 9; ++i) {
+      order << widget->objectName();
+      do {
+        widget = widget->nextInFocusChain();
+      } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty() ||
+               widget->objectName().startsWith(QStringLiteral("qt_")));
+    }
+    QCOMPARE(order, QStringList({"today", "back", "date", "forward", "view", "update", "export",
+                                 "grid", "list"}));
+  }
+
   void everyButtonHasAMnemonic() {
     StandInEngines engines;
     gui::CalendarWindow window(
