@@ -18,7 +18,7 @@ namespace gui {
 
 // Missed days are caught up at most this far back.
 constexpr int kCatchUpDays = 7;
-// Lines in one notification before "and N more".
+// Reminder lines in one notification before "and N more".
 constexpr size_t kMaxNotifyLines = 8;
 // The catch-up notification's title.
 inline constexpr char kCatchUpTitle[] = "While you were away";
@@ -57,7 +57,7 @@ std::string problemSummary(const std::vector<Problem>& problems, const std::stri
 
 struct Notification {
   std::string title;               // kCatchUpTitle or windowDate(today)
-  std::vector<std::string> lines;  // at most kMaxNotifyLines, then "and N more"
+  std::vector<std::string> lines;  // at most kMaxNotifyLines, "and N more", the summary
   std::string body() const;        // the lines joined with '\n'
 };
 

@@ -71,7 +71,10 @@ std::string quotedArgument(const std::string& argument) {
 std::string windowsCommandLine(const std::string& program,
                                const std::vector<std::string>& arguments) {
   std::string line = "\"" + program + "\"";
-  for (const std::string& argument : arguments) line += " " + quotedArgument(argument);
+  for (const std::string& argument : arguments) {
+    line += ' ';
+    line += quotedArgument(argument);
+  }
   return line;
 }
 
