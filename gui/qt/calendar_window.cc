@@ -218,7 +218,7 @@ void CalendarWindow::buildControls() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
   setMinimumSize(kMinWidth, kMinHeight);
-  resize(760, 520);
+  resize(840, 540);
 }
 
 void CalendarWindow::restoreSettings() {
