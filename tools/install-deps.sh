@@ -2,11 +2,13 @@
 # Installs the Debian packages a build needs, when they are missing.
 # Usage: tools/install-deps.sh [run|test]   (default: test)
 set -euo pipefail
-packages=(cmake ninja-build g++ pkgconf)
+packages=(cmake ninja-build g++ pkgconf librsvg2-bin)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev python3 python3-icalendar
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
              wine64 xvfb xauth xdotool clang libclang-rt-14-dev)
+  # The window's accessibility test: AT-SPI over a private D-Bus session.
+  packages+=(at-spi2-core dbus-x11 python3-pyatspi)
   # Packaging and its checks: the .deb's dependencies, man pages, desktop
   # entry, Vim syntax.
   packages+=(dpkg-dev file lintian mandoc desktop-file-utils vim)

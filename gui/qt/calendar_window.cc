@@ -215,9 +215,10 @@ void CalendarWindow::buildControls() {
   shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), [this] { showToday(); });
   shortcut(QKeySequence(Qt::Key_F5), [this] { refresh(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportCalendar(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
   setMinimumSize(kMinWidth, kMinHeight);
-  resize(760, 520);
+  resize(840, 540);
 }
 
 void CalendarWindow::restoreSettings() {
@@ -233,8 +234,7 @@ void CalendarWindow::restoreSettings() {
       screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
     Rect shown = keepOnScreen(saved.geometry, screens);
-    resize(shown.width, shown.height);
-    move(shown.x, shown.y);
+    setGeometry(shown.x, shown.y, shown.width, shown.height);
   }
   if (saved.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }

@@ -1,6 +1,7 @@
 #include "gui/qt/day_list.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -16,11 +17,19 @@ class WrappingDelegate : public QStyledItemDelegate {
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QStyleOptionViewItem wrapped = option;
-    int width = list_->viewport()->width() - 2 * list_->spacing();
-    wrapped.rect = QRect(0, 0, qMax(width, 40), 1 << 16);
+    int width = qMax(list_->viewport()->width() - 2 * list_->spacing(), 40);
+    wrapped.rect = QRect(0, 0, width - indent(index), 1 << 16);
     wrapped.features |= QStyleOptionViewItem::WrapText;
     QSize size = QStyledItemDelegate::sizeHint(wrapped, index);
-    return {qMax(width, 40), size.height()};
+    return {width, size.height()};
+  }
+
+  // A day's reminders stand a little in from its heading.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem indented = option;
+    indented.rect.setLeft(option.rect.left() + indent(index));
+    QStyledItemDelegate::paint(painter, indented, index);
   }
 
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -30,6 +39,11 @@ class WrappingDelegate : public QStyledItemDelegate {
   }
 
  private:
+  int indent(const QModelIndex& index) const {
+    int kind = index.data(DayList::kKindRole).toInt();
+    return kind == DayList::Heading || kind == DayList::Note ? 0 : list_->fontMetrics().height();
+  }
+
   QListWidget* list_;
 };
 
