@@ -28,10 +28,9 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
   gui::CalendarWindow window(gui::enginePath());
   gui::ReminderKeeper keeper(&window, gui::enginePath());
-  // The file named here is for this run only; the settings keep theirs.
+  // The file named here is remembered, as one opened in the window is.
   if (!arguments.isEmpty())
-    keeper.useFile(QDir::cleanPath(QFileInfo(arguments[0]).absoluteFilePath()).toStdString(),
-                   false);
+    keeper.useFile(QDir::cleanPath(QFileInfo(arguments[0]).absoluteFilePath()).toStdString(), true);
   window.show();
   return app.exec();
 }
