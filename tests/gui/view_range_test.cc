@@ -34,19 +34,6 @@ TEST(ViewRange, Views) {
   }
 }
 
-TEST(ViewRange, ViewNames) {
-  for (gui::View view : {gui::View::Window, gui::View::Week, gui::View::Month}) {
-    gui::View read = gui::View::Window;
-    EXPECT_TRUE(gui::parseViewName(gui::viewName(view), &read));
-    EXPECT_EQ(view, read);
-  }
-  gui::View view = gui::View::Week;
-  EXPECT_TRUE(gui::parseViewName("MONTH", &view));
-  EXPECT_EQ(gui::View::Month, view);
-  EXPECT_FALSE(gui::parseViewName("year", &view));
-  EXPECT_EQ(gui::View::Month, view);
-}
-
 TEST(ViewRange, ExportRangesAndNames) {
   struct Case {
     gui::ExportChoice choice;
@@ -112,6 +99,18 @@ TEST(ViewRange, DateTexts) {
   }
   EXPECT_EQ("Fri 11 Dec: Market day", gui::itemText(today, {11, 12, 2026}, "Market day", today));
   EXPECT_EQ("Market day", gui::itemText(today, today, "Market day", today));
+}
+
+TEST(ViewRange, SpokenAndReportedTexts) {
+  EXPECT_EQ("9 December, 2 reminders", gui::accessibleDayName({9, 12, 2026}, 2));
+  EXPECT_EQ("1 January, 1 reminder", gui::accessibleDayName({1, 1, 2027}, 1));
+  EXPECT_EQ("1 January", gui::accessibleDayName({1, 1, 2027}, 0));
+  EXPECT_EQ(2, gui::countEvents("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:BEGIN:VEVENT\r\n"
+                                "END:VEVENT\r\nBEGIN:VEVENT\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+  EXPECT_EQ(0, gui::countEvents(""));
+  EXPECT_EQ("Exported 25 reminders to /h/pendra-2026-12.ics",
+            gui::exportedText(25, "/h/pendra-2026-12.ics"));
+  EXPECT_EQ("Exported 1 reminder to x.ics", gui::exportedText(1, "x.ics"));
 }
 
 }  // namespace
