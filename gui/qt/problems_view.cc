@@ -36,12 +36,6 @@ void ProblemsView::setProblems(std::vector<Problem> problems) {
   }
 }
 
-QString ProblemsView::countText() const {
-  if (problems_.empty()) return QStringLiteral("No problems");
-  if (problems_.size() == 1) return QStringLiteral("1 problem");
-  return QStringLiteral("%1 problems").arg(problems_.size());
-}
-
 QString ProblemsView::lineText(const Problem& problem) {
   QString text = QString::fromStdString(problem.text);
   if (problem.file.empty()) return text;

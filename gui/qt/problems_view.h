@@ -1,7 +1,7 @@
 // The problems pendcal reported, beside the reminders: a line per problem
-// with its file and line, a count for the window's status line, and a clear
-// mark when there are none. Double-click or Enter on a problem asks for the
-// editor at its line.
+// with its file and line, and a clear mark when there are none (the count
+// is in the window's status line). Double-click or Enter on a problem
+// asks for the editor at its line.
 #ifndef PENDRA_GUI_QT_PROBLEMS_VIEW_H_
 #define PENDRA_GUI_QT_PROBLEMS_VIEW_H_
 
@@ -25,9 +25,6 @@ class ProblemsView : public QListWidget {
   void setOpen(Open open) { open_ = std::move(open); }
   void setProblems(std::vector<Problem> problems);
   const std::vector<Problem>& problems() const { return problems_; }
-
-  // "No problems", "1 problem", "3 problems".
-  QString countText() const;
 
   // The list line of a problem: "pendra.pnd(3): error: not an action", the
   // file by its name alone (the full path is in the tool tip).
