@@ -86,10 +86,8 @@ AddDialog::AddDialog(std::string enginePath, std::string file, std::vector<std::
   entry_->setObjectName(QStringLiteral("entry"));
   entry_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   entry_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  entry_->setWordWrap(true);
   next_ = new QLabel(this);
   next_->setObjectName(QStringLiteral("nextDays"));
-  next_->setWordWrap(true);
   message_ = new QLabel(this);
   message_->setObjectName(QStringLiteral("message"));
   message_->setWordWrap(true);
@@ -124,8 +122,10 @@ AddDialog::AddDialog(std::string enginePath, std::string file, std::vector<std::
   layout->addLayout(form);
   layout->addWidget(message_);
   layout->addWidget(buttons);
-  // Wide enough for a usual entry on one line.
-  setMinimumWidth(entry_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
+  // The entry and the days stay on one line each; the form grows to fit
+  // them, and starts wide enough for a usual entry.
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+  text_->setMinimumWidth(entry_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 
   wait_.setSingleShot(true);
   wait_.setInterval(300);

@@ -143,7 +143,6 @@ def main():
         at.wait_for(lambda: label_text(form, "Entry") == entry, f"the entry {entry}")
         at.wait_for(lambda: f"{TODAY.day} {TODAY:%b} {TODAY.year}" in label_text(form, "Next"),
                     "the next day it falls on")
-        screenshot(shots, "pendra-add.png")
         at.press(at.find(form, "push button", "Add"))
         at.wait_for(lambda: read(other) == before + entry.encode() + b"\r\n", "the CR LF entry")
         assert read(other + "~") == before
@@ -207,10 +206,23 @@ def main():
         write(bare, f"{TODAY_WORDS} remind [Bare file].".encode())
         process, app = start(bare)
         wait_listed(app, "Bare file", "the file named on the command line listed")
+        # Every month on this weekday, two days ahead: three days to come.
         form = add_form(app, "Call Anna")
+        repeat = at.find(form, "combo box")
+        at.key("alt+p", "Down", "Down", "Down")
+        at.wait_for(lambda: repeat.name.startswith("Every month on the"), "the weekday repeat")
+        at.key("alt+m", "ctrl+a")
+        type_text("2")
+        nth = ["first", "second", "third", "fourth", "last"][(TODAY.day - 1) // 7]
+        entry = f"{nth} {TODAY:%a}".lower() + " previous 2 days remind [Call Anna]."
+        at.wait_for(lambda: label_text(form, "Entry") == entry, f"the entry {entry}")
+        at.wait_for(lambda: label_text(form, "Next").count(", ") == 2 and
+                    label_text(form, "Next").startswith(f"{TODAY:%a} {TODAY.day} {TODAY:%b}"),
+                    "the next three days")
+        screenshot(shots, "pendra-add.png")
         at.press(at.find(form, "push button", "Add"))
-        at.wait_for(lambda: read(bare) == f"{TODAY_WORDS} remind [Bare file].\n{TODAY_WORDS} "
-                    "remind [Call Anna].\n".encode(), "a line end, then the entry")
+        at.wait_for(lambda: read(bare) == f"{TODAY_WORDS} remind [Bare file].\n{entry}\n".encode(),
+                    "a line end, then the entry")
         wait_listed(app, "Call Anna", "the entry listed")
         process.terminate()
         at.stop(process)
