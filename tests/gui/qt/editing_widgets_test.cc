@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <string>
@@ -14,10 +16,13 @@
 
 #include "gui/first_run.h"
 #include "gui/qt/add_dialog.h"
+#include "gui/qt/calendar_window.h"
 #include "gui/qt/file_watcher.h"
 #include "gui/qt/midnight_timer.h"
 #include "gui/qt/problems_view.h"
+#include "gui/qt/reminder_keeper.h"
 #include "gui/qt/welcome_widget.h"
+#include "stand_in_engines.h"
 
 namespace {
 
@@ -231,6 +236,41 @@ class EditingWidgetsTest : public QObject {
     QCOMPARE(created.size(), size_t{2});
     QCOMPARE(readAll(QString::fromStdString(starter)), QByteArray("1 jan remind [Mine].\n"));
     QVERIFY(welcome.message().isEmpty());
+  }
+
+  void keeperShowsTheWelcomeOrTheListAndWatchesTheFiles_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<bool>("welcome");
+    QTest::addColumn<QStringList>("watched");
+    QTest::newRow("no file") << "echo 'usage: pendcal [OPTION] [DATE]'; exit 1" << true
+                             << QStringList();
+    QTest::newRow("a file and an include") << "printf 'file\\t/r/pendra.pnd\\nfile\\t/r/inc.pnd\\n'"
+                                           << false << QStringList({"/r/inc.pnd", "/r/pendra.pnd"});
+  }
+  void keeperShowsTheWelcomeOrTheListAndWatchesTheFiles() {
+    QFETCH(QString, engine);
+    QFETCH(bool, welcome);
+    QFETCH(QStringList, watched);
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    StandInEngines engines;
+    std::string path = engines.write("pendcal", engine.toStdString() + "\n");
+    gui::CalendarWindow window(
+        path, [] { return pendra::Date(8, 12, 2026); },
+        home.filePath(QStringLiteral("pendra.ini")));
+    gui::ReminderKeeper keeper(
+        &window, path, [] { return pendra::Date(8, 12, 2026); },
+        home.filePath(QStringLiteral("pendra.ini")));
+    QVERIFY(QTest::qWaitFor([&] { return !window.busy(); }, 10000));
+    auto* stack = window.centralStack();
+    QCOMPARE(stack->currentWidget() == keeper.welcome(), welcome);
+    QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("add"))->isEnabled(), !welcome);
+    QStringList files = keeper.watcher()->files();
+    files.sort();
+    // With no file yet, the places pendcal searches are watched instead.
+    if (welcome) QCOMPARE(files.size(), static_cast<qsizetype>(gui::reminderSearchPlaces().size()));
+    if (!welcome) QCOMPARE(files, watched);
   }
 
   void welcomeOpensAChosenFile() {
