@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -87,6 +89,15 @@ bool lookupSetting(void* context, const char* section, const char* key, std::str
 
 }  // namespace
 
+QIcon pendraIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    QString file = QStringLiteral(":/pendra/pendra-%1.png").arg(size);
+    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+  }
+  return icon;
+}
+
 CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString settingsFile,
                                QWidget* parent)
     : QWidget(parent),
@@ -95,6 +106,7 @@ CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString sett
       settingsFile_(settingsFile.isEmpty() ? qs(settingsPath()) : std::move(settingsFile)) {
   setWindowTitle(QStringLiteral("Pendra"));
   setObjectName(QStringLiteral("pendra"));
+  setWindowIcon(pendraIcon());
   chooseExport_ = [this]() -> std::optional<ExportTarget> {
     QStringList choices;
     choices << QStringLiteral("The days shown") << QStringLiteral("The month shown")

@@ -26,6 +26,7 @@
 #include "gui/view_range.h"
 
 class QComboBox;
+class QIcon;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
@@ -37,6 +38,9 @@ namespace gui {
 
 class DayList;
 class MonthGrid;
+
+// pendra's icon in the sizes built into the program (from pendra.svg).
+QIcon pendraIcon();
 
 class CalendarWindow : public QWidget {
  public:

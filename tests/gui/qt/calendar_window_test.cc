@@ -436,6 +436,20 @@ class CalendarWindowTest : public QObject {
                                  "grid", "list"}));
   }
 
+  void theWindowHasPendrasIcon() {
+    StandInEngines engines;
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QList<QSize> sizes = window.windowIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    QVERIFY(sizes.contains(QSize(256, 256)));
+    // Drawn from the SVG: the calendar page's blue band is at the top.
+    QImage image = window.windowIcon().pixmap(QSize(64, 64)).toImage();
+    QColor band = image.pixelColor(32, 16);
+    QVERIFY2(band.blue() > band.red() + 60, qPrintable(band.name()));
+  }
+
   void everyButtonHasAMnemonic() {
     StandInEngines engines;
     gui::CalendarWindow window(
