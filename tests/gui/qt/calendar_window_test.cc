@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -314,6 +315,24 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(again.geometry(), QRect(40, 50, 700, 480));
     QCOMPARE(again.view(), gui::View::Month);
     QVERIFY(settle(again));
+  }
+
+  void aWindowOffEveryScreenComesBack() {
+    StandInEngines engines;
+    {
+      QSettings settings(settingsFile(), QSettings::IniFormat);
+      settings.setValue(QStringLiteral("window/x"), 5000);  // a monitor that has gone
+      settings.setValue(QStringLiteral("window/y"), 4000);
+      settings.setValue(QStringLiteral("window/width"), 600);
+      settings.setValue(QStringLiteral("window/height"), 400);
+    }
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window.size(), QSize(600, 400));
+    QVERIFY2(screen.contains(window.geometry()),
+             qPrintable(QStringLiteral("%1,%2").arg(window.x()).arg(window.y())));
   }
 
   void exportWritesBesideAndRenamesOnlyAfterSuccess_data() {
