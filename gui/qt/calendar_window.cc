@@ -129,7 +129,11 @@ CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString sett
   setPickedDate(today_);
 }
 
-CalendarWindow::~CalendarWindow() { stopRun(); }
+CalendarWindow::~CalendarWindow() {
+  pendingList_ = false;
+  pendingExport_.reset();
+  stopRun();
+}
 
 void CalendarWindow::buildControls() {
   auto* layout = new QVBoxLayout(this);
@@ -270,6 +274,8 @@ void CalendarWindow::saveSettings() const {
 }
 
 void CalendarWindow::closeEvent(QCloseEvent* event) {
+  pendingList_ = false;
+  pendingExport_.reset();
   stopRun();
   saveSettings();
   QWidget::closeEvent(event);
@@ -520,8 +526,6 @@ void CalendarWindow::stopRun() {
   worker_.join();
   job_.reset();
   unsetCursor();
-  pendingList_ = false;
-  pendingExport_.reset();
 }
 
 QString CalendarWindow::statusText() const { return status_->text(); }

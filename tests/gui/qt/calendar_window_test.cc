@@ -410,6 +410,26 @@ class CalendarWindowTest : public QObject {
     QVERIFY(runs(engines).last().startsWith(QStringLiteral("-k -l ")));
   }
 
+  void anExportAskedForDuringARunFollowsIt() {
+    StandInEngines engines;
+    std::string gate = engines.directory() + "go";
+    // Listing runs wait until the test lets them go.
+    std::string engine = listingEngine(
+        engines, "[ \"$2\" = -l ] && while [ ! -e \"" + gate + "\" ]; do sleep 0.02; done\n");
+    QString out = QString::fromStdString(engines.directory()) + QStringLiteral("cal.ics");
+    gui::CalendarWindow window(
+        engine, [] { return day(8, 12, 2026); }, settingsFile());
+    window.setExportChooser([&] {
+      return std::optional<gui::CalendarWindow::ExportTarget>({gui::ExportChoice::Shown, out});
+    });
+    window.exportCalendar();
+    window.stepMonths(1);  // a new listing run replaces the first; the export still waits
+    std::ofstream{gate};
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(out) && !window.busy(); }, 10000));
+    QVERIFY(runs(engines).last().startsWith(QStringLiteral("-k -i ")));
+    QVERIFY(status(window).startsWith(QStringLiteral("Exported 2 reminders")));
+  }
+
   void missingEngineSaysSo() {
     StandInEngines engines;
     gui::CalendarWindow window(
