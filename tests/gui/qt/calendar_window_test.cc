@@ -294,29 +294,6 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(runs(engines).last(), QStringLiteral("-k -l -b 8 -a 22 9 jan 2027"));
   }
 
-  void sizePlaceAndViewAreRemembered() {
-    StandInEngines engines;
-    std::string engine = listingEngine(engines);
-    {
-      gui::CalendarWindow window(
-          engine, [] { return day(8, 12, 2026); }, settingsFile());
-      window.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&window));
-      window.setGeometry(40, 50, 700, 480);
-      window.setView(gui::View::Month);
-      QVERIFY(settle(window));
-      window.close();
-    }
-    QSettings saved(settingsFile(), QSettings::IniFormat);
-    QCOMPARE(saved.value(QStringLiteral("window/width")).toInt(), 700);
-    QCOMPARE(saved.value(QStringLiteral("window/view")).toString(), QStringLiteral("month"));
-    gui::CalendarWindow again(
-        engine, [] { return day(8, 12, 2026); }, settingsFile());
-    QCOMPARE(again.geometry(), QRect(40, 50, 700, 480));
-    QCOMPARE(again.view(), gui::View::Month);
-    QVERIFY(settle(again));
-  }
-
   void aWindowOffEveryScreenComesBack() {
     StandInEngines engines;
     {
