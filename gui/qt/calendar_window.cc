@@ -151,13 +151,6 @@ void CalendarWindow::buildControls() {
   date_->setDateRange(QDate(1800, 1, 1), QDate(9999, 12, 31));
   forward_ = makeButton("&Next >", "forward", this);
   forward_->setToolTip(QStringLiteral("The day after (Alt+Right)"));
-  auto* viewLabel = new QLabel(QStringLiteral("&View:"), this);
-  viewBox_ = new QComboBox(this);
-  viewBox_->setObjectName(QStringLiteral("view"));
-  viewBox_->setAccessibleName(QStringLiteral("View"));
-  viewBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  for (const char* text : kViewTexts) viewBox_->addItem(QString::fromLatin1(text));
-  viewLabel->setBuddy(viewBox_);
   update_ = makeButton("&Update", "update", this);
   update_->setToolTip(QStringLiteral("Run pendcal again (F5)"));
   export_ = makeButton("&Export...", "export", this);
@@ -166,9 +159,6 @@ void CalendarWindow::buildControls() {
   buttonRow_->addWidget(back_);
   buttonRow_->addWidget(date_);
   buttonRow_->addWidget(forward_);
-  buttonRow_->addSpacing(12);
-  buttonRow_->addWidget(viewLabel);
-  buttonRow_->addWidget(viewBox_);
   buttonRow_->addStretch(1);
   buttonRow_->addWidget(update_);
   buttonRow_->addWidget(export_);
@@ -184,8 +174,20 @@ void CalendarWindow::buildControls() {
   monthTitle_->setFont(titleFont);
   grid_ = new MonthGrid(this);
   grid_->setObjectName(QStringLiteral("grid"));
+  // The view choice under the grid, which it goes with.
+  auto* viewLabel = new QLabel(QStringLiteral("&View:"), this);
+  viewBox_ = new QComboBox(this);
+  viewBox_->setObjectName(QStringLiteral("view"));
+  viewBox_->setAccessibleName(QStringLiteral("View"));
+  viewBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (const char* text : kViewTexts) viewBox_->addItem(QString::fromLatin1(text));
+  viewLabel->setBuddy(viewBox_);
+  auto* viewRow = new QHBoxLayout;
+  viewRow->addWidget(viewLabel);
+  viewRow->addWidget(viewBox_, 1);
   side->addWidget(monthTitle_);
   side->addWidget(grid_);
+  side->addLayout(viewRow);
   side->addStretch(1);
   body->addLayout(side);
   stack_ = new QStackedWidget(this);
@@ -233,7 +235,11 @@ void CalendarWindow::buildControls() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportCalendar(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
-  setMinimumSize(kMinWidth, kMinHeight);
+  // The date and the view keep their whole text; the window is never
+  // narrower than its row of controls.
+  date_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  QSize least = layout->totalMinimumSize();
+  setMinimumSize(std::max(kMinWidth, least.width()), std::max(kMinHeight, least.height()));
   resize(840, 540);
 }
 

@@ -448,8 +448,8 @@ class CalendarWindowTest : public QObject {
       } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty() ||
                widget->objectName().startsWith(QStringLiteral("qt_")));
     }
-    QCOMPARE(order, QStringList({"today", "back", "date", "forward", "view", "update", "export",
-                                 "grid", "list"}));
+    QCOMPARE(order, QStringList({"today", "back", "date", "forward", "update", "export", "grid",
+                                 "view", "list"}));
   }
 
   void theWindowHasPendrasIcon() {
