@@ -60,6 +60,8 @@ std::vector<std::string_view> lines(std::string_view text) {
 // starts of a problem ("fatal error: ", "warning: ", "pendcal: warning: ")
 // have none. False for a line that starts no problem.
 bool problemStart(std::string_view line, Problem* problem) {
+  // Backtrace lines may be indented; problems start at the line's start.
+  if (line.empty() || line.front() == ' ' || line.front() == '\t') return false;
   for (std::string_view prefix : {"fatal error: ", "warning: ", "pendcal: warning: "}) {
     if (line.substr(0, prefix.size()) == prefix) {
       *problem = Problem{};
@@ -163,11 +165,15 @@ std::vector<Problem> parseProblems(std::string_view errors) {
       }
     }
   }
-  // The blank line between a report and its backtrace is kept inside the
-  // detail; blank lines at its end are not.
+  // Blank lines before the backtrace are skipped above; those at its end too.
   for (Problem& problem : problems)
     while (!problem.detail.empty() && problem.detail.back() == '\n') problem.detail.pop_back();
   return problems;
+}
+
+std::string problemCountText(size_t problems) {
+  if (problems == 0) return "No problems";
+  return std::to_string(problems) + (problems == 1 ? " problem" : " problems");
 }
 
 bool isNoReminderFile(const EngineRun& run) {

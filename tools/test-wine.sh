@@ -79,6 +79,10 @@ for tool in profile_launcher list_probe; do
   $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
     -o "$work/$tool.exe" "tests/wine/$tool.cc"
 done
+# The safe writer's probe is built with the gui core files it checks.
+$mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
+  -o "$work/safe_write_probe.exe" tests/wine/safe_write_probe.cc gui/safe_write.cc \
+  gui/safe_write-win32.cc gui/paths-win32.cc
 
 step "fresh prefix"
 "$wineserver" -k 2>/dev/null || true
@@ -103,6 +107,9 @@ if ! PENDCAL_EXE="$exe_dir/pendcal.exe" PENDCAL_PREFIX="$WINELOADER $work/profil
   exit 1
 fi
 sed -n '/ ran\./,$p' "$log"
+
+step "safe writing"
+"$WINELOADER" "$work/safe_write_probe.exe" | tr -d '\r'
 
 step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke
