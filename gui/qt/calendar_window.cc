@@ -486,7 +486,7 @@ void CalendarWindow::fillList() {
                         : qs(problem.file) + QStringLiteral(": ");
     text += QStringLiteral("; ") + place + qs(problem.text);
   } else if (problems > 1) {
-    text += QStringLiteral("; %1 problems").arg(problems);
+    text += QStringLiteral("; ") + qs(problemCountText(problems));
   }
   setStatusText(text);
 }
@@ -520,9 +520,12 @@ void CalendarWindow::finishExport(const EngineRun& run) {
         QStringLiteral("Export failed: %1; %2 left as it was").arg(qs(written.reason), shown));
     return;
   }
-  qsizetype events = QByteArray::fromStdString(run.output).count("BEGIN:VEVENT");
-  setStatusText(events == 1 ? QStringLiteral("Exported 1 reminder to %1").arg(shown)
-                            : QStringLiteral("Exported %1 reminders to %2").arg(events).arg(shown));
+  QString text = qs(exportedText(countEvents(run.output), shown.toStdString()));
+  // A calendar may be whole although pendcal reported problems on the way.
+  if (size_t problems = parseProblems(run.errors).size(); problems > 0) {
+    text += QStringLiteral("; ") + qs(problemCountText(problems));
+  }
+  setStatusText(text);
   status_->setToolTip(QDir::toNativeSeparators(exportPath_));
 }
 

@@ -321,6 +321,12 @@ class CalendarWindowTest : public QObject {
         "END:VCALENDAR\r\n";
     QTest::newRow("written") << "" << calendar
                              << QString::fromUtf8("Exported 2 reminders to …/out.ics");
+    QTest::newRow("whole, with a problem")
+        << "[ \"$2\" = -i ] && { echo 'pendra.pnd(3): error: not an action' >&2; printf "
+           "'BEGIN:VCALENDAR\\r\\nBEGIN:VEVENT\\r\\nEND:VEVENT\\r\\nEND:VCALENDAR\\r\\n'; exit 1; "
+           "}\n"
+        << QByteArray("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+        << QString::fromUtf8("Exported 1 reminder to …/out.ics; 1 problem");
     QTest::newRow("problem") << "[ \"$2\" = -i ] && { echo 'pendra.pnd(3): error: not an "
                                 "action' >&2; echo 'BEGIN:VCAL'; exit 1; }\n"
                              << QByteArray("old calendar")
