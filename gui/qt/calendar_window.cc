@@ -83,7 +83,11 @@ bool lookupSetting(void* context, const char* section, const char* key, std::str
   auto* settings = static_cast<QSettings*>(context);
   QString name = QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(key);
   if (!settings->contains(name)) return false;
-  *value = settings->value(name).toString().toStdString();
+  // QSettings reads an unquoted value with commas as a list.
+  QVariant read = settings->value(name);
+  *value = (read.typeId() == QMetaType::QStringList ? read.toStringList().join(QStringLiteral(", "))
+                                                    : read.toString())
+               .toStdString();
   return true;
 }
 

@@ -294,6 +294,19 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(runs(engines).last(), QStringLiteral("-k -l -b 8 -a 22 9 jan 2027"));
   }
 
+  void theReminderFileFromTheSettingsGoesToPendcal() {
+    StandInEngines engines;
+    {
+      QFile ini(settingsFile());  // written by hand: a comma, no quotes
+      QVERIFY(ini.open(QIODevice::WriteOnly));
+      ini.write("[file]\nreminders=/home/kim/a, b.pnd\n");
+    }
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QCOMPARE(runs(engines), QStringList({"-k -l -f /home/kim/a, b.pnd -b 7 -a 23 8 dec 2026"}));
+  }
+
   void aWindowOffEveryScreenComesBack() {
     StandInEngines engines;
     {
