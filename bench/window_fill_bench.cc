@@ -67,14 +67,15 @@ int main(int argc, char** argv) {
   }
   {
     std::ofstream(directory.filePath(QStringLiteral("pendra.ini")).toStdString())
-        << "[window]\nview=month\nwidth=900\nheight=700\n";
+        << "[window]\nview=month\nwidth=900\nheight=700\n[file]\nreminders=" << reminders << "\n";
   }
-  gui::CalendarWindow window(engine, [] { return pendra::Date(8, 12, 2026); },
-                             directory.filePath(QStringLiteral("pendra.ini")));
-  window.setReminderFile(reminders);
+  gui::CalendarWindow window(
+      engine, [] { return pendra::Date(8, 12, 2026); },
+      directory.filePath(QStringLiteral("pendra.ini")));
   window.show();
   while (window.busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  std::printf("%d list rows\n", window.dayList()->count());
+  std::printf("%d list rows, %d occurrences\n", window.dayList()->count(),
+              static_cast<int>(window.lastResult().listing.occurrences.size()));
   double best = 1e9, total = 0;
   for (int i = 0; i < rounds; ++i) {
     double ms = showMilliseconds(window);

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -81,11 +83,24 @@ bool lookupSetting(void* context, const char* section, const char* key, std::str
   auto* settings = static_cast<QSettings*>(context);
   QString name = QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(key);
   if (!settings->contains(name)) return false;
-  *value = settings->value(name).toString().toStdString();
+  // QSettings reads an unquoted value with commas as a list.
+  QVariant read = settings->value(name);
+  *value = (read.typeId() == QMetaType::QStringList ? read.toStringList().join(QStringLiteral(", "))
+                                                    : read.toString())
+               .toStdString();
   return true;
 }
 
 }  // namespace
+
+QIcon pendraIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    QString file = QStringLiteral(":/pendra/pendra-%1.png").arg(size);
+    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+  }
+  return icon;
+}
 
 CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString settingsFile,
                                QWidget* parent)
@@ -95,6 +110,7 @@ CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString sett
       settingsFile_(settingsFile.isEmpty() ? qs(settingsPath()) : std::move(settingsFile)) {
   setWindowTitle(QStringLiteral("Pendra"));
   setObjectName(QStringLiteral("pendra"));
+  setWindowIcon(pendraIcon());
   chooseExport_ = [this]() -> std::optional<ExportTarget> {
     QStringList choices;
     choices << QStringLiteral("The days shown") << QStringLiteral("The month shown")
@@ -117,7 +133,11 @@ CalendarWindow::CalendarWindow(std::string enginePath, Clock clock, QString sett
   setPickedDate(today_);
 }
 
-CalendarWindow::~CalendarWindow() { stopRun(); }
+CalendarWindow::~CalendarWindow() {
+  pendingList_ = false;
+  pendingExport_.reset();
+  stopRun();
+}
 
 void CalendarWindow::buildControls() {
   auto* layout = new QVBoxLayout(this);
@@ -135,13 +155,6 @@ void CalendarWindow::buildControls() {
   date_->setDateRange(QDate(1800, 1, 1), QDate(9999, 12, 31));
   forward_ = makeButton("&Next >", "forward", this);
   forward_->setToolTip(QStringLiteral("The day after (Alt+Right)"));
-  auto* viewLabel = new QLabel(QStringLiteral("&View:"), this);
-  viewBox_ = new QComboBox(this);
-  viewBox_->setObjectName(QStringLiteral("view"));
-  viewBox_->setAccessibleName(QStringLiteral("View"));
-  viewBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  for (const char* text : kViewTexts) viewBox_->addItem(QString::fromLatin1(text));
-  viewLabel->setBuddy(viewBox_);
   update_ = makeButton("&Update", "update", this);
   update_->setToolTip(QStringLiteral("Run pendcal again (F5)"));
   export_ = makeButton("&Export...", "export", this);
@@ -150,9 +163,6 @@ void CalendarWindow::buildControls() {
   buttonRow_->addWidget(back_);
   buttonRow_->addWidget(date_);
   buttonRow_->addWidget(forward_);
-  buttonRow_->addSpacing(12);
-  buttonRow_->addWidget(viewLabel);
-  buttonRow_->addWidget(viewBox_);
   buttonRow_->addStretch(1);
   buttonRow_->addWidget(update_);
   buttonRow_->addWidget(export_);
@@ -168,8 +178,20 @@ void CalendarWindow::buildControls() {
   monthTitle_->setFont(titleFont);
   grid_ = new MonthGrid(this);
   grid_->setObjectName(QStringLiteral("grid"));
+  // The view choice under the grid, which it goes with.
+  auto* viewLabel = new QLabel(QStringLiteral("&View:"), this);
+  viewBox_ = new QComboBox(this);
+  viewBox_->setObjectName(QStringLiteral("view"));
+  viewBox_->setAccessibleName(QStringLiteral("View"));
+  viewBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (const char* text : kViewTexts) viewBox_->addItem(QString::fromLatin1(text));
+  viewLabel->setBuddy(viewBox_);
+  auto* viewRow = new QHBoxLayout;
+  viewRow->addWidget(viewLabel);
+  viewRow->addWidget(viewBox_, 1);
   side->addWidget(monthTitle_);
   side->addWidget(grid_);
+  side->addLayout(viewRow);
   side->addStretch(1);
   body->addLayout(side);
   stack_ = new QStackedWidget(this);
@@ -217,7 +239,11 @@ void CalendarWindow::buildControls() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportCalendar(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
-  setMinimumSize(kMinWidth, kMinHeight);
+  // The date and the view keep their whole text; the window is never
+  // narrower than its row of controls.
+  date_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  QSize least = layout->totalMinimumSize();
+  setMinimumSize(std::max(kMinWidth, least.width()), std::max(kMinHeight, least.height()));
   resize(840, 540);
 }
 
@@ -258,6 +284,8 @@ void CalendarWindow::saveSettings() const {
 }
 
 void CalendarWindow::closeEvent(QCloseEvent* event) {
+  pendingList_ = false;
+  pendingExport_.reset();
   stopRun();
   saveSettings();
   QWidget::closeEvent(event);
@@ -462,7 +490,7 @@ void CalendarWindow::fillList() {
                         : qs(problem.file) + QStringLiteral(": ");
     text += QStringLiteral("; ") + place + qs(problem.text);
   } else if (problems > 1) {
-    text += QStringLiteral("; %1 problems").arg(problems);
+    text += QStringLiteral("; ") + qs(problemCountText(problems));
   }
   setStatusText(text);
 }
@@ -496,9 +524,12 @@ void CalendarWindow::finishExport(const EngineRun& run) {
         QStringLiteral("Export failed: %1; %2 left as it was").arg(qs(written.reason), shown));
     return;
   }
-  qsizetype events = QByteArray::fromStdString(run.output).count("BEGIN:VEVENT");
-  setStatusText(events == 1 ? QStringLiteral("Exported 1 reminder to %1").arg(shown)
-                            : QStringLiteral("Exported %1 reminders to %2").arg(events).arg(shown));
+  QString text = qs(exportedText(countEvents(run.output), shown.toStdString()));
+  // A calendar may be whole although pendcal reported problems on the way.
+  if (size_t problems = parseProblems(run.errors).size(); problems > 0) {
+    text += QStringLiteral("; ") + qs(problemCountText(problems));
+  }
+  setStatusText(text);
   status_->setToolTip(QDir::toNativeSeparators(exportPath_));
 }
 
@@ -508,8 +539,6 @@ void CalendarWindow::stopRun() {
   worker_.join();
   job_.reset();
   unsetCursor();
-  pendingList_ = false;
-  pendingExport_.reset();
 }
 
 QString CalendarWindow::statusText() const { return status_->text(); }

@@ -5,9 +5,10 @@
 // in the settings file.
 //
 // Layout, top to bottom: the button row (buttonRow(), where more buttons
-// may be added), the body (month grid at the left; at the right the
-// central stack, whose first page is the list), the problems area (empty
-// and hidden until something is put in it) and the status line.
+// may be added), the body (at the left the month grid with the view choice
+// under it; at the right the central stack, whose first page is the list),
+// the problems area (an empty layout until something is put in it) and the
+// status line.
 #ifndef PENDRA_GUI_QT_CALENDAR_WINDOW_H_
 #define PENDRA_GUI_QT_CALENDAR_WINDOW_H_
 
@@ -26,6 +27,7 @@
 #include "gui/view_range.h"
 
 class QComboBox;
+class QIcon;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
@@ -37,6 +39,9 @@ namespace gui {
 
 class DayList;
 class MonthGrid;
+
+// pendra's icon in the sizes built into the program (from pendra.svg).
+QIcon pendraIcon();
 
 class CalendarWindow : public QWidget {
  public:

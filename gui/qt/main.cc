@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 #include <QStringList>
 #include <cstdio>
 
@@ -21,11 +20,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: pendra [FILE]\n", stderr);
     return 2;
   }
-  QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/pendra/pendra-%1.png").arg(size), QSize(size, size));
-  }
-  QApplication::setWindowIcon(icon);
+  QApplication::setWindowIcon(gui::pendraIcon());
   gui::CalendarWindow window(gui::enginePath());
   gui::ReminderKeeper keeper(&window, gui::enginePath());
   // The file named here is remembered, as one opened in the window is.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gui/date_label.h"
+#include "gui/view_range.h"
 
 namespace gui {
 
@@ -51,14 +52,6 @@ pendra::Date stepMonths(pendra::Date date, int count) {
   date.day = std::min(date.day, pendra::daysInMonth(date.month, date.year));
   date.weekday = 0;
   return date;
-}
-
-QString dayAccessibleName(const pendra::Date& date, int reminders) {
-  QString name =
-      QStringLiteral("%1 %2").arg(date.day).arg(QString::fromLatin1(kLongMonthNames[date.month]));
-  if (reminders == 1) return name + QStringLiteral(", 1 reminder");
-  if (reminders > 1) return name + QStringLiteral(", %1 reminders").arg(reminders);
-  return name;
 }
 
 void MonthModel::setDates(const pendra::Date& picked, const pendra::Date& today) {
@@ -116,11 +109,12 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
       if (date.sameDay(today_)) return QColor(255, 221, 153);
       return {};
     case Qt::AccessibleTextRole:
-      return dayAccessibleName(date, countOn(date));
+      return QString::fromStdString(accessibleDayName(date, countOn(date)));
     case Qt::AccessibleDescriptionRole:
       return date.sameDay(today_) ? QStringLiteral("today") : QString();
     case Qt::ToolTipRole:
-      return countOn(date) > 0 ? dayAccessibleName(date, countOn(date)) : QVariant();
+      return countOn(date) > 0 ? QString::fromStdString(accessibleDayName(date, countOn(date)))
+                               : QVariant();
     default:
       return {};
   }

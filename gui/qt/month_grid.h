@@ -21,9 +21,6 @@ namespace gui {
 // on, or that month's last day when it is shorter.
 pendra::Date stepMonths(pendra::Date date, int count);
 
-// "9 December", "9 December, 1 reminder", "9 December, 2 reminders".
-QString dayAccessibleName(const pendra::Date& date, int reminders);
-
 class MonthModel : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;

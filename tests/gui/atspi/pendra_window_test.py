@@ -179,4 +179,11 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except at.Failure:
+        # A run across midnight sees two todays: run once more on the new one.
+        if datetime.date.today() == TODAY:
+            raise
+        TODAY = datetime.date.today()
+        main()

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -293,27 +294,35 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(runs(engines).last(), QStringLiteral("-k -l -b 8 -a 22 9 jan 2027"));
   }
 
-  void sizePlaceAndViewAreRemembered() {
+  void theReminderFileFromTheSettingsGoesToPendcal() {
     StandInEngines engines;
-    std::string engine = listingEngine(engines);
     {
-      gui::CalendarWindow window(
-          engine, [] { return day(8, 12, 2026); }, settingsFile());
-      window.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&window));
-      window.setGeometry(40, 50, 700, 480);
-      window.setView(gui::View::Month);
-      QVERIFY(settle(window));
-      window.close();
+      QFile ini(settingsFile());  // written by hand: a comma, no quotes
+      QVERIFY(ini.open(QIODevice::WriteOnly));
+      ini.write("[file]\nreminders=/home/kim/a, b.pnd\n");
     }
-    QSettings saved(settingsFile(), QSettings::IniFormat);
-    QCOMPARE(saved.value(QStringLiteral("window/width")).toInt(), 700);
-    QCOMPARE(saved.value(QStringLiteral("window/view")).toString(), QStringLiteral("month"));
-    gui::CalendarWindow again(
-        engine, [] { return day(8, 12, 2026); }, settingsFile());
-    QCOMPARE(again.geometry(), QRect(40, 50, 700, 480));
-    QCOMPARE(again.view(), gui::View::Month);
-    QVERIFY(settle(again));
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QCOMPARE(runs(engines), QStringList({"-k -l -f /home/kim/a, b.pnd -b 7 -a 23 8 dec 2026"}));
+  }
+
+  void aWindowOffEveryScreenComesBack() {
+    StandInEngines engines;
+    {
+      QSettings settings(settingsFile(), QSettings::IniFormat);
+      settings.setValue(QStringLiteral("window/x"), 5000);  // a monitor that has gone
+      settings.setValue(QStringLiteral("window/y"), 4000);
+      settings.setValue(QStringLiteral("window/width"), 600);
+      settings.setValue(QStringLiteral("window/height"), 400);
+    }
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window.size(), QSize(600, 400));
+    QVERIFY2(screen.contains(window.geometry()),
+             qPrintable(QStringLiteral("%1,%2").arg(window.x()).arg(window.y())));
   }
 
   void exportWritesBesideAndRenamesOnlyAfterSuccess_data() {
@@ -325,6 +334,12 @@ class CalendarWindowTest : public QObject {
         "END:VCALENDAR\r\n";
     QTest::newRow("written") << "" << calendar
                              << QString::fromUtf8("Exported 2 reminders to …/out.ics");
+    QTest::newRow("whole, with a problem")
+        << "[ \"$2\" = -i ] && { echo 'pendra.pnd(3): error: not an action' >&2; printf "
+           "'BEGIN:VCALENDAR\\r\\nBEGIN:VEVENT\\r\\nEND:VEVENT\\r\\nEND:VCALENDAR\\r\\n'; exit 1; "
+           "}\n"
+        << QByteArray("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+        << QString::fromUtf8("Exported 1 reminder to …/out.ics; 1 problem");
     QTest::newRow("problem") << "[ \"$2\" = -i ] && { echo 'pendra.pnd(3): error: not an "
                                 "action' >&2; echo 'BEGIN:VCAL'; exit 1; }\n"
                              << QByteArray("old calendar")
@@ -391,6 +406,26 @@ class CalendarWindowTest : public QObject {
     QVERIFY(runs(engines).last().startsWith(QStringLiteral("-k -l ")));
   }
 
+  void anExportAskedForDuringARunFollowsIt() {
+    StandInEngines engines;
+    std::string gate = engines.directory() + "go";
+    // Listing runs wait until the test lets them go.
+    std::string engine = listingEngine(
+        engines, "[ \"$2\" = -l ] && while [ ! -e \"" + gate + "\" ]; do sleep 0.02; done\n");
+    QString out = QString::fromStdString(engines.directory()) + QStringLiteral("cal.ics");
+    gui::CalendarWindow window(
+        engine, [] { return day(8, 12, 2026); }, settingsFile());
+    window.setExportChooser([&] {
+      return std::optional<gui::CalendarWindow::ExportTarget>({gui::ExportChoice::Shown, out});
+    });
+    window.exportCalendar();
+    window.stepMonths(1);  // a new listing run replaces the first; the export still waits
+    std::ofstream{gate};
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(out) && !window.busy(); }, 10000));
+    QVERIFY(runs(engines).last().startsWith(QStringLiteral("-k -i ")));
+    QVERIFY(status(window).startsWith(QStringLiteral("Exported 2 reminders")));
+  }
+
   void missingEngineSaysSo() {
     StandInEngines engines;
     gui::CalendarWindow window(
@@ -432,8 +467,22 @@ class CalendarWindowTest : public QObject {
       } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty() ||
                widget->objectName().startsWith(QStringLiteral("qt_")));
     }
-    QCOMPARE(order, QStringList({"today", "back", "date", "forward", "view", "update", "export",
-                                 "grid", "list"}));
+    QCOMPARE(order, QStringList({"today", "back", "date", "forward", "update", "export", "grid",
+                                 "view", "list"}));
+  }
+
+  void theWindowHasPendrasIcon() {
+    StandInEngines engines;
+    gui::CalendarWindow window(
+        listingEngine(engines), [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QList<QSize> sizes = window.windowIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    QVERIFY(sizes.contains(QSize(256, 256)));
+    // Drawn from the SVG: the calendar page's blue band is at the top.
+    QImage image = window.windowIcon().pixmap(QSize(64, 64)).toImage();
+    QColor band = image.pixelColor(32, 16);
+    QVERIFY2(band.blue() > band.red() + 60, qPrintable(band.name()));
   }
 
   void everyButtonHasAMnemonic() {
