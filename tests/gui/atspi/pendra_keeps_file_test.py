@@ -189,7 +189,7 @@ def main():
         at.xdotool("click", "--repeat", "2", "--delay", "80", "1")
         at.wait_for(lambda: os.path.exists(editor_log) and
                     f"+2 {other}" in open(editor_log).read().splitlines(), "vi +2 other.pnd")
-        problem = at.children(problems)[0]
+        problem = next(c for c in at.children(problems) if f"other.pnd({typo_line})" in c.name)
         x, y, w, h = at.extents(problem)
         at.xdotool("mousemove", "--sync", str(x + w // 2), str(y + h // 2))
         at.xdotool("click", "--repeat", "2", "--delay", "80", "1")

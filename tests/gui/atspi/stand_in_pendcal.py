@@ -58,7 +58,7 @@ def main(args):
                 entries.append((line_number, int(day), month and MONTHS.index(month) + 1,
                                 year and int(year), text))
             elif line.startswith("(display dayname"):
-                sys.stderr.write(f"{name}({line_number}): Unbound variable: dayname\n\n"
+                sys.stderr.write(f"{name}({line_number}): Undefined symbol: dayname\n\n"
                                  "  (display dayname)\n")
                 status = 1
     for offset in range(-before, after + 1):
