@@ -16,7 +16,9 @@
 #include "common/date.h"
 #include "engine/driver.h"
 #include "engine/engine.h"
+#include "engine/ical.h"
 #include "engine/keyword_table.h"
+#include "engine/listing_writer.h"
 #include "engine/reminder.h"
 #include "engine/reminder_reader.h"
 #include "engine/scan_index.h"
@@ -202,13 +204,16 @@ std::string tempPath(const char* name) {
 
 // The whole run as pendcal does it, in a child process: engine start-up,
 // reading the file, the scan, and the report (range 0) or the iCalendar
-// object of -i (range 1) into a file. Reports the
+// object of -i (range 1) or the listing of -l (range 2) into a file. Reports the
 // child's processor time, its peak resident memory and how much the run
 // added to it. The generated file is left in $TMPDIR (or /tmp) as
 // pendra_scan_bench.pnd.
 void BM_WholeRun(benchmark::State& state) {
-  bool calendar = state.range(0) != 0;
-  state.SetLabel(calendar ? "iCalendar (-i)" : "report");
+  static const engine::WriterFactory kWriters[] = {nullptr, engine::makeCalendarWriter,
+                                                   engine::makeListingWriter};
+  static const char* const kLabels[] = {"report", "iCalendar (-i)", "listing (-l)"};
+  engine::WriterFactory writer = kWriters[state.range(0)];
+  state.SetLabel(kLabels[state.range(0)]);
   std::string input = tempPath("pendra_scan_bench.pnd");
   std::string output = tempPath("pendra_scan_bench.out");
   std::ofstream(input) << generateFile();
@@ -230,7 +235,7 @@ void BM_WholeRun(benchmark::State& state) {
       pendra::Date today = pendra::today();
       pendra::Date target = kTarget;
       target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-      int status = engine::runReminders(today, target, kBefore, kAfter, calendar);
+      int status = engine::runReminders(today, target, kBefore, kAfter, writer);
       std::fflush(stdout);
       getrusage(RUSAGE_SELF, &after);
       long sizes[2] = {after.ru_maxrss, after.ru_maxrss - before.ru_maxrss};
@@ -275,7 +280,7 @@ void BM_WholeRun(benchmark::State& state) {
   // The input stays, for timing the real program on it.
   std::remove(output.c_str());
 }
-BENCHMARK(BM_WholeRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WholeRun)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The days of the window with their weekdays.
 std::vector<pendra::Date> windowDays() {

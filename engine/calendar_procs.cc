@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "common/bounds.h"
 #include "common/date.h"
 #include "engine/engine.h"
 #include "engine/keyword_table.h"
@@ -25,11 +26,8 @@ using scheme::Builtin;
 using scheme::Interpreter;
 using scheme::Value;
 
-// Dates the interpreter can hold: the packed word has 16 bits of year.
-constexpr uint32_t kFirstYear = 1;
-constexpr uint32_t kLastYear = 65535;
-// Longest path the include search builds.
-constexpr size_t kMaxPath = 1023;
+using pendra::kFirstYear;
+using pendra::kLastYear;
 
 pendra::Date checkDate(Interpreter& in, Value v) {
   if (!v.isHost()) in.error("Wrong type", v);
@@ -55,7 +53,9 @@ const Builtin kIsDate("date?", isDate, ".");
 Value date(Interpreter& in, int32_t, Value* argv) {
   int32_t day = argv[0].number(), month = argv[1].number(), year = argv[2].number();
   if (month < 1 || month > 12) in.error("Month too big or too small", argv[1]);
-  if (year < 1800 || year > 3000) in.error("Year too big or too small", argv[2]);
+  if (year < static_cast<int32_t>(pendra::kFirstWrittenYear) ||
+      year > static_cast<int32_t>(pendra::kLastWrittenYear))
+    in.error("Year too big or too small", argv[2]);
   if (day < 1 ||
       day > pendra::daysInMonth(static_cast<uint8_t>(month), static_cast<uint32_t>(year)))
     in.error("Day too big or too small", argv[0]);
@@ -143,9 +143,6 @@ const Builtin kRemindField("remind-field", remindField, ".s");
 
 // ==== include ===============================================================
 
-// Includes open at once, not counting the main file.
-constexpr int32_t kMaxIncludeDepth = 64;
-
 // Opens the name as given; else, unless it is absolute, next to each file
 // being read, from the innermost outward, so that a relative name works
 // wherever pendcal was started. The file is read right after the current
@@ -162,7 +159,7 @@ Value include(Interpreter& in, int32_t, Value* argv) {
     for (InputReader* input = reader->currentInput(); input != nullptr && file == nullptr;
          input = input->outer()) {
       std::string path = std::string(input->directory()) + name;
-      if (path.size() > kMaxPath) in.error("Not a valid filename", argv[0]);
+      if (path.size() > pendra::kMaxIncludePath) in.error("Not a valid filename", argv[0]);
       file = openForReading(path.c_str());
       if (file != nullptr) name = path;
     }
@@ -173,12 +170,12 @@ Value include(Interpreter& in, int32_t, Value* argv) {
   for (InputReader* input = reader->currentInput(); input != nullptr; input = input->outer()) {
     bool same =
         source->identity()[0] != '\0' && std::strcmp(source->identity(), input->identity()) == 0;
-    if (same || depth++ == kMaxIncludeDepth) {
+    if (same || depth++ == pendra::kMaxIncludeDepth) {
       source.reset();  // closes the file before the report ends the run
       in.error("Include nested too deeply", argv[0]);
     }
   }
-  reader->pushInput(std::move(source));
+  Engine::current().include(std::move(source));
   return in.unspecified();
 }
 const Builtin kInclude("include", include, "s");

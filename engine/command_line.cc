@@ -8,12 +8,28 @@
 #include <cstring>
 #include <string>
 
+#include "engine/ical.h"
+#include "engine/listing_writer.h"
 #include "engine/platform.h"
 
 namespace engine {
 
+namespace {
+
+// The options that choose another writer than the report's; the last given
+// wins.
+struct OutputOption {
+  char letter;
+  WriterFactory make;
+};
+const OutputOption kOutputOptions[] = {
+    {'i', makeCalendarWriter},  // iCalendar
+    {'l', makeListingWriter},   // the listing for programs
+};
+
+}  // namespace
+
 int toInt(const char* text) {
-  errno = 0;
   long v = std::strtol(text, nullptr, 10);
   if (v > INT_MAX) return INT_MAX;
   if (v < INT_MIN) return INT_MIN;
@@ -25,8 +41,12 @@ OptionResult parseOptions(int argc, char** argv, CommandLine* cl) {
   for (; i < argc && argv[i][0] == '-'; ++i) {
     char letter = argv[i][1];
     if (letter == 'v') return OptionResult::kVersion;
-    if (letter == 'i') {
-      cl->calendar = true;
+    const OutputOption* output = nullptr;
+    for (const OutputOption& o : kOutputOptions) {
+      if (o.letter == letter) output = &o;
+    }
+    if (output != nullptr) {
+      cl->writer = output->make;
       continue;
     }
     if (letter != 'a' && letter != 'b' && letter != 'f') return OptionResult::kUsage;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "common/date.h"
+#include "engine/scan_window.h"
 
 namespace engine {
 
@@ -14,12 +15,13 @@ struct CommandLine {
   int after = 0;
   const char* fileName = nullptr;  // absent unless -f
   int firstDateWord = 0;           // index in argv of the first date word
-  bool calendar = false;           // -i: iCalendar instead of the report
+  WriterFactory writer = nullptr;  // -i, -l: instead of the report
 };
 
 enum class OptionResult { kRun, kVersion, kUsage };
 
-// Reads the options ("-a N", "-b N", "-f NAME", "-i", "-v") from argv[1] on, left
+// Reads the options ("-a N", "-b N", "-f NAME", "-v", and the output
+// options of the table in command_line.cc: "-i", "-l") from argv[1] on, left
 // to right, stopping at the first argument that does not start with "-".
 // An unknown letter, a lone "-", or -a/-b/-f with no value after it asks for
 // the usage text; "-v" stops at once.

@@ -1,11 +1,12 @@
-// The working half of pendcal: engine start-up, the reading phase and the
-// day-by-day scan with its report lines.
+// The driving half of pendcal: start-up, the reading phase, the scan of the
+// window through the chosen writer, and the check of the output at the end.
 #ifndef PENDRA_ENGINE_DRIVER_H_
 #define PENDRA_ENGINE_DRIVER_H_
 
 #include <cstdio>
 
 #include "common/date.h"
+#include "engine/scan_window.h"
 
 namespace engine {
 
@@ -14,12 +15,14 @@ namespace engine {
 void engineStartUp();
 // The reader over the opened reminder file, published for include.
 void createReader(const char* fileName, std::FILE* file);
-// Reads every entry, then scans target - before .. target + after and prints
-// the report, or with calendar the iCalendar object; the reading phase's
-// Scheme output and error reports then go to standard error, so that
-// standard output holds the calendar alone. Returns the exit status.
+// Reads every entry, then scans target - before .. target + after through
+// the writer that writer makes: the report when null. With any other
+// writer the reading phase's Scheme output and error reports go to
+// standard error, so that standard output holds the writer's alone.
+// Returns the exit status, 0; output is handed to the stream but not
+// checked (finishOutput in engine/output.h does that).
 int runReminders(pendra::Date today, pendra::Date target, int before, int after,
-                 bool calendar = false);
+                 WriterFactory writer = nullptr);
 
 }  // namespace engine
 

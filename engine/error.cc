@@ -11,8 +11,6 @@ void raiseError(const char* message, const char* fileName, int32_t line, int32_t
   throw gLastError;
 }
 
-const PDErrorType& lastError() { return gLastError; }
-
 bool reportError(std::FILE* out) {
   const PDErrorType& e = gLastError;
   if (e.fileName != nullptr) std::fprintf(out, "%s(%d): ", e.fileName, static_cast<int>(e.line));

@@ -20,8 +20,6 @@ struct PDErrorType {
 // Stores the last error and throws a copy of it.
 [[noreturn]] void raiseError(const char* message, const char* fileName, int32_t line,
                              int32_t fatal);
-// The error most recently raised.
-const PDErrorType& lastError();
 // Prints the last error on out. Returns true when it was fatal.
 bool reportError(std::FILE* out = stdout);
 

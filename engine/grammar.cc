@@ -1,5 +1,6 @@
 #include "engine/grammar.h"
 
+#include "common/bounds.h"
 #include "engine/error.h"
 #include "engine/keyword_table.h"
 
@@ -37,7 +38,8 @@ int32_t parseDatePart(const TokenList& tokens, int32_t index, pendra::Date* patt
       if (t.number >= 1 && t.number <= 31) {
         if (pattern->day != 0) fail(tokens, index, "day of month specified twice");
         pattern->day = static_cast<uint8_t>(t.number);
-      } else if (t.number >= 1800 && t.number <= 3000) {
+      } else if (t.number >= static_cast<int32_t>(pendra::kFirstWrittenYear) &&
+                 t.number <= static_cast<int32_t>(pendra::kLastWrittenYear)) {
         if (pattern->year != 0) fail(tokens, index, "year specified twice");
         pattern->year = static_cast<uint32_t>(t.number);
       } else {

@@ -8,8 +8,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/bounds.h"
+#include "engine/output.h"
 #include "engine/platform.h"
-#include "engine/scan_index.h"
+#include "engine/settings.h"
 #include "engine/specifier.h"
 #include "scheme/host.h"
 
@@ -69,9 +71,10 @@ uint64_t uidHash(uint64_t key, uint32_t twin) {
   return z ^ (z >> 31);
 }
 
-class CalendarWriter {
+// The calendar's content lines, buffered.
+class CalendarLines {
  public:
-  CalendarWriter(std::FILE* out, std::string stamp) : out_(out), stamp_(std::move(stamp)) {}
+  CalendarLines(std::FILE* out, std::string stamp) : out_(out), stamp_(std::move(stamp)) {}
 
   void begin(const char* calendarName) {
     line("BEGIN", "VCALENDAR");
@@ -83,15 +86,22 @@ class CalendarWriter {
 
   // One all-day event, with an alarm count steps of step days (1 or 7)
   // before it when count > 0.
+  // A text with nothing in it is summed up by where entry starts
+  // ("pendra.pnd(12)").
   void event(const pendra::Date& date, const std::string& uid, const std::string& text,
-             int32_t count, int32_t step) {
+             const Reminder& entry, int32_t count, int32_t step) {
     pendra::Date next = date;
     next.nextDay();
-    // The text as printed ends with its line end; the first line is the
-    // summary, and a text of several lines is the description as well.
+    // The text as printed ends with its line end; the first line that holds
+    // more than blanks is the summary, and a text of several lines is the
+    // description as well.
     std::string_view whole(text);
     if (!whole.empty() && whole.back() == '\n') whole.remove_suffix(1);
-    std::string summary = escapeText(whole.substr(0, whole.find_first_of("\r\n")));
+    std::string_view first = summaryLine(whole);
+    std::string summary = first.empty()
+                              ? escapeText(entry.file.substr(entry.file.find_last_of("/\\") + 1) +
+                                           "(" + std::to_string(entry.line) + ")")
+                              : escapeText(first);
     line("BEGIN", "VEVENT");
     line("UID", uid);
     line("DTSTAMP", stamp_);
@@ -125,7 +135,7 @@ class CalendarWriter {
   }
 
   void flush() {
-    std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+    writeBytes(out_, buffer_.data(), buffer_.size());
     buffer_.clear();
   }
 
@@ -203,20 +213,71 @@ std::string utcStamp(int64_t seconds) {
   return text;
 }
 
-int64_t stampSeconds() {
-  // Reproducible builds' convention: a fixed time for generated output.
-  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
-    char* end = nullptr;
-    long long v = std::strtoll(fixed, &end, 10);
-    if (*fixed != '\0' && *end == '\0' && v >= 0 && v <= kLastStamp) return v;
+int64_t stampSeconds() { return stampSetting(kLastStamp); }
+
+std::string_view summaryLine(std::string_view text) {
+  while (!text.empty()) {
+    size_t end = text.find_first_of("\r\n");
+    std::string_view line = text.substr(0, end);
+    if (line.find_first_not_of(" \t") != std::string_view::npos) return line;
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
-  return static_cast<int64_t>(std::time(nullptr));
+  return std::string_view();
 }
 
 // ---- The calendar -------------------------------------------------------------
 
-void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_t first,
-                   int64_t last, const char* calendarName, std::FILE* out) {
+namespace {
+
+class CalendarWriter final : public OccurrenceWriter {
+ public:
+  explicit CalendarWriter(const RunInfo& run)
+      : out_(run.out),
+        name_(run.fileName.substr(run.fileName.find_last_of("/\\") + 1)),
+        lines_(run.out, utcStamp(stampSeconds())) {}
+
+  void begin(const std::vector<std::unique_ptr<Reminder>>& entries) override {
+    std::unordered_map<uint64_t, uint32_t> twins;
+    for (const auto& entry : entries) {
+      uint64_t uid = uidHash(entry->sourceKey, twins[entry->sourceKey]++);
+      states_.push_back(State{entry.get(), uid, states_.size()});
+    }
+    std::sort(states_.begin(), states_.end());
+    setBinaryMode(out_);  // the lines end in CR LF as written
+    lines_.begin(name_.c_str());
+  }
+
+  void occurrence(const Reminder& entry, const pendra::Date&,
+                  const pendra::Date& matched) override {
+    const Specifier& specifier = *entry.specifier;
+    const State& state = *std::lower_bound(states_.begin(), states_.end(), State{&entry, 0, 0});
+    int64_t eventDay = matched.dayNumber();
+    // The days before an event announce it too, and not in date order (with
+    // weeks, a day can announce an event after one it announces later).
+    if (specifier.previousCount() > 0 &&
+        !announced_.insert(state.place << 32 | static_cast<uint64_t>(eventDay)).second)
+      return;
+    // An iCalendar date has four digits of year, the event's end too.
+    if (eventDay > kLastEventDay) return;
+    pendra::Date occurrence = specifier.occurrence(matched);
+    int32_t number = 0;
+    for (const auto& action : entry.actions) {
+      TextPort text;
+      action->write(text, matched, occurrence, matched);
+      // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
+      std::string uid = dateValue(matched) + "-";
+      for (int shift = 60; shift >= 0; shift -= 4)
+        uid += "0123456789abcdef"[(state.uid >> shift) & 15];
+      uid.append("-").append(std::to_string(++number)).append("@pendcal");
+      lines_.event(matched, uid, text.text, entry, specifier.previousCount(),
+                   specifier.previousStep());
+    }
+  }
+
+  void end() override { lines_.end(); }
+
+ private:
   // Per entry: its UID hash and its place in the file, sorted by the
   // entry's address for the lookups of the scan.
   struct State {
@@ -225,49 +286,22 @@ void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_
     uint64_t place;
     bool operator<(const State& other) const { return entry < other.entry; }
   };
-  std::vector<State> states;
-  std::unordered_map<uint64_t, uint32_t> twins;
-  for (const auto& entry : entries) {
-    uint64_t uid = uidHash(entry->sourceKey, twins[entry->sourceKey]++);
-    states.push_back(State{entry.get(), uid, states.size()});
-  }
-  std::sort(states.begin(), states.end());
-  // The events of look-ahead entries already written, as place << 32 | day:
-  // the days before an event announce it too, and not in date order (with
-  // weeks, a day can announce an event after one it announces later).
-  std::unordered_set<uint64_t> announced;
 
-  static const int64_t kLastEventDay = pendra::Date(30, 12, 9999).dayNumber();
-  setBinaryMode(out);  // the lines end in CR LF as written
-  CalendarWriter writer(out, utcStamp(stampSeconds()));
-  writer.begin(calendarName);
-  ScanIndex index(entries);
-  for (int64_t n = first; n <= last; ++n) {
-    pendra::Date current = pendra::Date::fromNumber(n);
-    index.forEachMatch(current, [&](const Reminder& entry, const pendra::Date& matched) {
-      const Specifier& specifier = *entry.specifier;
-      const State& state = *std::lower_bound(states.begin(), states.end(), State{&entry, 0, 0});
-      int64_t eventDay = matched.dayNumber();
-      if (specifier.previousCount() > 0 &&
-          !announced.insert(state.place << 32 | static_cast<uint64_t>(eventDay)).second)
-        return;
-      // An iCalendar date has four digits of year, the event's end too.
-      if (eventDay > kLastEventDay) return;
-      pendra::Date occurrence = specifier.occurrence(matched);
-      int32_t number = 0;
-      for (const auto& action : entry.actions) {
-        TextPort text;
-        action->write(text, matched, occurrence, matched);
-        // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
-        std::string uid = dateValue(matched) + "-";
-        for (int shift = 60; shift >= 0; shift -= 4)
-          uid += "0123456789abcdef"[(state.uid >> shift) & 15];
-        uid.append("-").append(std::to_string(++number)).append("@pendcal");
-        writer.event(matched, uid, text.text, specifier.previousCount(), specifier.previousStep());
-      }
-    });
-  }
-  writer.end();
+  static inline const int64_t kLastEventDay =
+      pendra::Date(30, 12, pendra::kLastCalendarYear).dayNumber();
+
+  std::FILE* out_;
+  std::string name_;
+  CalendarLines lines_;
+  std::vector<State> states_;
+  // The events of look-ahead entries already written, as place << 32 | day.
+  std::unordered_set<uint64_t> announced_;
+};
+
+}  // namespace
+
+std::unique_ptr<OccurrenceWriter> makeCalendarWriter(const RunInfo& run) {
+  return std::make_unique<CalendarWriter>(run);
 }
 
 }  // namespace engine

@@ -13,6 +13,7 @@
 
 #include "common/date.h"
 #include "engine/reminder.h"
+#include "engine/scan_window.h"
 
 namespace engine {
 
@@ -33,18 +34,21 @@ void appendContentLine(std::string* out, std::string_view name, std::string_view
 std::string utcStamp(int64_t seconds);
 
 // The DTSTAMP of this run: SOURCE_DATE_EPOCH when set to a number of
-// seconds up to the end of 9999, else the current time.
+// seconds up to the end of 9999, else the current time (engine/settings.h).
 int64_t stampSeconds();
+
+// The first line of text (lines end in CR LF, LF or CR) that holds
+// something other than spaces and tabs; empty when there is none.
+std::string_view summaryLine(std::string_view text);
 
 // ---- The calendar -------------------------------------------------------------
 
-// Writes the calendar for the days first .. last (day numbers) on out. An
-// entry that matches a day of the window gives one event per action on its
-// matched date (the event date the report announces, later than the day
-// with a look-ahead, which then becomes an alarm). calendarName names the
-// reminder file. Scheme errors in fields end the run as in the report.
-void writeCalendar(const std::vector<std::unique_ptr<Reminder>>& entries, int64_t first,
-                   int64_t last, const char* calendarName, std::FILE* out);
+// The calendar for the window, on standard output. An entry that matches a
+// day of the window gives one event per action on its matched date (the
+// event date the report announces, later than the day with a look-ahead,
+// which then becomes an alarm). The calendar is named after the reminder
+// file. Scheme errors in fields end the run as in the report.
+std::unique_ptr<OccurrenceWriter> makeCalendarWriter(const RunInfo& run);
 
 }  // namespace engine
 

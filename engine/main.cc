@@ -5,6 +5,7 @@
 #include "common/date.h"
 #include "engine/command_line.h"
 #include "engine/driver.h"
+#include "engine/output.h"
 #include "engine/platform.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   switch (engine::parseOptions(argc, argv, &cl)) {
     case engine::OptionResult::kVersion:
       engine::printVersion();
-      return 0;
+      return engine::finishOutput(0);
     case engine::OptionResult::kUsage:
       engine::printUsage();
     case engine::OptionResult::kRun:
@@ -33,11 +34,11 @@ int main(int argc, char** argv) {
   }
   if (file == nullptr) {
     std::printf("fatal error: unable to open %s\n", fileName);
-    return 1;
+    return engine::finishOutput(1);
   }
   engine::createReader(fileName, file);
 
   engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target);
   target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-  return engine::runReminders(today, target, cl.before, cl.after, cl.calendar);
+  return engine::finishOutput(engine::runReminders(today, target, cl.before, cl.after, cl.writer));
 }

@@ -85,6 +85,13 @@ std::string fileIdentity(std::FILE* file) {
 
 bool isAbsolutePath(const char* name) { return name[0] == '/'; }
 
+uint64_t physicalMemory() {
+  long pages = sysconf(_SC_PHYS_PAGES);
+  long size = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || size <= 0) return 0;
+  return static_cast<uint64_t>(pages) * static_cast<uint64_t>(size);
+}
+
 bool isPathSeparator(char c) { return c == '/'; }
 
 void setBinaryMode(std::FILE*) {}

@@ -63,6 +63,13 @@ bool isAbsolutePath(const char* name) {
   return isPathSeparator(name[0]) || (name[0] != '\0' && name[1] == ':');
 }
 
+uint64_t physicalMemory() {
+  MEMORYSTATUSEX status;
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status)) return 0;
+  return status.ullTotalPhys;
+}
+
 bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
 
 void setBinaryMode(std::FILE* file) {

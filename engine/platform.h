@@ -3,6 +3,7 @@
 #ifndef PENDRA_ENGINE_PLATFORM_H_
 #define PENDRA_ENGINE_PLATFORM_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ std::FILE* openForReading(const char* name);
 std::string fileIdentity(std::FILE* file);
 // Whether a name is absolute, so that no directory may be put before it.
 bool isAbsolutePath(const char* name);
+
+// Bytes of physical memory in this machine; 0 when the system cannot tell.
+uint64_t physicalMemory();
 
 // The platform's path separators.
 bool isPathSeparator(char c);

@@ -11,7 +11,8 @@ namespace engine {
 
 // ---- Remind -----------------------------------------------------------------
 
-RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in), text_(text) {
+RemindAction::RemindAction(scheme::Interpreter& in, const char* text)
+    : Action(in.output()), in_(in), text_(text) {
   std::string literal;
   auto flush = [&] {
     if (!literal.empty()) pieces_.push_back({std::move(literal), nullptr});
@@ -36,10 +37,6 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text) : in_(in),
   // printed in one piece.
   literal.push_back('\n');
   flush();
-}
-
-void RemindAction::perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) {
-  write(in_.output(), scanned, occurrence, matched);
 }
 
 void RemindAction::write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
@@ -100,6 +97,10 @@ std::unique_ptr<Reminder> readEntry(ReminderReader& reader) {
 std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& tokens) {
   auto reminder = std::make_unique<Reminder>();
   reminder->sourceKey = entryKey(tokens);
+  if (tokens.count() > 0) {
+    if (tokens[0].file != nullptr) reminder->file = tokens[0].file;
+    reminder->line = tokens[0].line;
+  }
   int32_t count = tokens.count();
 
   std::vector<std::unique_ptr<Specifier>> specifiers;

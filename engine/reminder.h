@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bounds.h"
 #include "common/date.h"
 #include "engine/keyword_table.h"
 #include "engine/reminder_reader.h"
@@ -23,19 +24,27 @@ class OutputPort;
 
 namespace engine {
 
-constexpr int32_t kMaxActions = 32;
-constexpr int32_t kMaxFieldName = 127;
+using pendra::kMaxActions;
+using pendra::kMaxFieldName;
 
 // Something done on each day an entry selects.
 class Action {
  public:
+  // perform prints on port.
+  explicit Action(scheme::OutputPort& port) : port_(port) {}
   virtual ~Action() = default;
+  // The action's text for a day, the one way every writer gets it.
   // scanned: the day being reported; occurrence: the specifier's event date
   // for it; matched: the day the test succeeded on (later with a look-ahead).
-  virtual void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) = 0;
-  // What perform prints, written to out instead (the calendar's texts).
   virtual void write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
                      pendra::Date matched) = 0;
+  // write on the port given at construction (the interpreter's).
+  void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) {
+    write(port_, scanned, occurrence, matched);
+  }
+
+ private:
+  scheme::OutputPort& port_;
 };
 
 // Prints a text and a line end on the interpreter's port. "%(name)" fields
@@ -44,7 +53,6 @@ class Action {
 class RemindAction : public Action {
  public:
   RemindAction(scheme::Interpreter& in, const char* text);
-  void perform(pendra::Date scanned, pendra::Date occurrence, pendra::Date matched) override;
   void write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
              pendra::Date matched) override;
   const std::string& text() const { return text_; }
@@ -68,6 +76,9 @@ struct Reminder {
   // (words by keyword, so case and spacing do not count): what the
   // calendar's UIDs know the entry by.
   uint64_t sourceKey = 0;
+  // Where the entry starts: its file as error lines name it, and the line.
+  std::string file;
+  int32_t line = 0;
 
   int32_t actionCount() const { return static_cast<int32_t>(actions.size()); }
 };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bounds.h"
 #include "engine/keyword_table.h"
 #include "scheme/host.h"
 
@@ -127,10 +128,8 @@ class ReminderCharSource : public scheme::CharSource {
   bool haveName_ = false;
 };
 
-// Longest word or bracketed string, in characters.
-constexpr int32_t kMaxTokenText = 511;
-// Most tokens an entry may have; a longer entry is an error.
-constexpr int32_t kMaxEntryTokens = 256;
+using pendra::kMaxEntryTokens;
+using pendra::kMaxTokenText;
 
 // The stack of inputs, with the main file at the bottom.
 class ReminderReader {

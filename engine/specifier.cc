@@ -18,7 +18,7 @@ inline bool matchesPattern(const Date& p, const Date& d) {
 }
 
 // The last day a date word can hold.
-const int64_t kLastDay = Date(31, 12, 65535).dayNumber();
+const int64_t kLastDay = Date(31, 12, pendra::kLastYear).dayNumber();
 
 // Moves a real date forward by days and keeps its weekday right.
 void stepForward(Date& d, int32_t days) {

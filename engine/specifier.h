@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/bounds.h"
 #include "common/date.h"
 #include "scheme/value.h"
 
@@ -140,8 +141,7 @@ class Specifier {
   Sieve aheadSieve_;
 };
 
-// The largest look-ahead, in days, of a specifier that calls Scheme.
-constexpr int32_t kMaxSchemeLookAhead = 3660;
+using pendra::kMaxSchemeLookAhead;
 
 // A rule attached to a DateSpecifier's pattern.
 class DateRule {

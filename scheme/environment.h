@@ -34,7 +34,6 @@ class Closure : public Object {
   Value name() const { return name_; }
   Value formals() const { return formals_; }
   int32_t paramCount() const { return paramCount_; }  // the rest parameter included
-  bool hasRest() const { return rest_; }
   Value body() const { return body_; }
   Environment* environment() const { return environment_; }
   // The closure's copy of the source table it was made under, or null. The

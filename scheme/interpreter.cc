@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "common/bounds.h"
 #include "scheme/environment.h"
 #include "scheme/printer.h"
 #include "scheme/registry.h"
@@ -26,7 +27,7 @@ namespace {
 
 constexpr size_t kArenaChunk = 256 * 1024;
 constexpr size_t kArgChunk = 16 * 1024;  // values per argument chunk
-constexpr int32_t kMaxArguments = 127;
+using pendra::kMaxArguments;
 // Kept free from the start, and given back when memory runs out, so that
 // the report can still be printed.
 constexpr size_t kReserve = 64 * 1024;
@@ -308,15 +309,17 @@ Value Interpreter::tailEval(Value x) {
   }
 }
 
-Value Interpreter::evalBody(Value body) {
+Value Interpreter::forceAllButLast(Value body) {
   checkType(*this, TypeCode::Pair, body);
   while (as<Pair>(body)->cdr() != emptyList_) {
     force(as<Pair>(body)->car());
     body = as<Pair>(body)->cdr();
     checkType(*this, TypeCode::Pair, body);
   }
-  return tailEval(as<Pair>(body)->car());
+  return as<Pair>(body)->car();
 }
+
+Value Interpreter::evalBody(Value body) { return tailEval(forceAllButLast(body)); }
 
 Value Interpreter::deferTail(Value expr) {
   if (isPair(expr)) {
@@ -326,15 +329,7 @@ Value Interpreter::deferTail(Value expr) {
   return tailEval(expr);
 }
 
-Value Interpreter::deferBody(Value body) {
-  checkType(*this, TypeCode::Pair, body);
-  while (as<Pair>(body)->cdr() != emptyList_) {
-    force(as<Pair>(body)->car());
-    body = as<Pair>(body)->cdr();
-    checkType(*this, TypeCode::Pair, body);
-  }
-  return deferTail(as<Pair>(body)->car());
-}
+Value Interpreter::deferBody(Value body) { return deferTail(forceAllButLast(body)); }
 
 // Leading internal definitions are all checked before any is evaluated,
 // then bound at once in a new BodyFrame.

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/bounds.h"
 #include "scheme/host.h"
 #include "scheme/objects.h"
 #include "scheme/symbol.h"
@@ -128,7 +129,6 @@ class Interpreter {
   Symbol* internName(const char* name);
 
   Environment* currentFrame() const { return current_; }
-  void setCurrentFrame(Environment* frame) { current_ = frame; }
   OutputPort& output() const { return out_; }
   HostHooks& hooks() const { return hooks_; }
 
@@ -179,11 +179,14 @@ class Interpreter {
   size_t bytesAllocated() const { return allocated_; }
   // Number of heap objects made so far.
   size_t objectCount() const { return objectCount_; }
-  // The most the arena may take from the system, in bytes; 1 GiB unless set.
-  size_t heapLimit() const { return heapLimit_; }
+  // The most the arena may take from the system, in bytes;
+  // kDefaultHeapBytes unless set.
   void setHeapLimit(size_t bytes) { heapLimit_ = bytes; }
 
  private:
+  // Every element of body but the last forced; the last returned.
+  Value forceAllButLast(Value body);
+
   // Argument arrays of calls in progress live on a stack of chunks that never
   // move, so a builtin's argv stays valid while it calls back into Scheme.
   struct ArgMark {
@@ -264,9 +267,9 @@ class Interpreter {
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
   size_t allocated_ = 0;
-  size_t heapBytes_ = 0;                // taken from the system for the arena
-  size_t heapLimit_ = size_t{1} << 30;  // see heapLimit()
-  void* reserve_ = nullptr;             // freed to make room for the report
+  size_t heapBytes_ = 0;                          // taken from the system for the arena
+  size_t heapLimit_ = pendra::kDefaultHeapBytes;  // see setHeapLimit()
+  void* reserve_ = nullptr;                       // freed to make room for the report
 };
 
 }  // namespace scheme

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bounds.h"
 #include "scheme/environment.h"
 #include "scheme/interpreter.h"
 #include "scheme/registry.h"
@@ -13,10 +14,7 @@ namespace {
 
 const char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// Lists and vectors nested deeper than this over cars and vector items are
-// cut: the too-deep element prints as "...". The reader refuses deeper
-// nesting, so every datum it returns prints whole.
-constexpr int32_t kMaxDepth = 10000;
+using pendra::kMaxPrintDepth;
 
 void putIdentity(OutputPort& port, uint32_t id) {
   char16_t buffer[8];
@@ -199,7 +197,7 @@ void Writer::write(Value root) {
     if (pending) {
       pending = false;
       if (isPair(next) || isType(next, TypeCode::Vector)) {
-        if (depth >= kMaxDepth || onPath(next)) {
+        if (depth >= kMaxPrintDepth || onPath(next)) {
           port_.putText("...");
         } else if (isPair(next)) {
           port_.putChar('(');

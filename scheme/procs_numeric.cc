@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/bounds.h"
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
 #include "scheme/printer.h"
@@ -18,9 +19,7 @@ namespace scheme {
 
 namespace {
 
-// Nesting over cars and vector items stops here, so a deep or car-circular
-// structure ends in an error report.
-constexpr size_t kMaxEqualDepth = 10000;
+using pendra::kMaxEqualDepth;
 
 // A comparison of two list spines or two vectors, suspended while a car or
 // an item is compared. These live on a heap stack, so the nesting of the

@@ -6,6 +6,7 @@
 // every other procedure here that returns a string makes a new one.
 #include <cstdint>
 
+#include "common/bounds.h"
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
 #include "scheme/registry.h"
@@ -15,9 +16,7 @@ namespace scheme {
 
 namespace {
 
-// The longest string make-string or string-append will build, so that an
-// absurd length is reported before any allocation is tried.
-constexpr int32_t kMaxStringLength = 1 << 24;
+using pendra::kMaxStringLength;
 
 char16_t toLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 char16_t toUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }

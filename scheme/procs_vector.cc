@@ -2,6 +2,7 @@
 // inside a builtin (apply, map, for-each), and output.
 #include <cstdint>
 
+#include "common/bounds.h"
 #include "scheme/interpreter.h"
 #include "scheme/objects.h"
 #include "scheme/printer.h"
@@ -11,12 +12,8 @@ namespace scheme {
 
 namespace {
 
-// The longest vector make-vector will build, so that an absurd length is
-// reported before any allocation is tried.
-constexpr int32_t kMaxVectorLength = 1 << 24;
-
-// A call takes at most 127 arguments.
-constexpr int32_t kMaxArguments = 127;
+using pendra::kMaxArguments;
+using pendra::kMaxVectorLength;
 
 // Number of cells of a proper list: "Wrong type" naming a non-pair tail, or
 // naming the list when it is circular (a half-speed cursor meets the walk).

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bounds.h"
 #include "scheme/interpreter.h"
 
 namespace scheme {
@@ -11,9 +12,7 @@ namespace {
 
 constexpr int32_t kStringBuffer = 512;  // storing the 512th character is an error
 constexpr int32_t kTokenBuffer = 128;   // likewise the 128th of a token
-// Lists, vectors and quotes open at once. Deeper input is refused so that
-// nothing downstream (printer, equal?, evaluation) meets unbounded nesting.
-constexpr size_t kMaxNesting = 10000;
+using pendra::kMaxReadNesting;
 
 bool isLetter(char16_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isDigit(char16_t c) { return c >= '0' && c <= '9'; }
@@ -213,7 +212,7 @@ Value Reader::readToken(char16_t first) {
 }
 
 void Reader::push(Kind kind) {
-  if (open_.size() >= kMaxNesting) fail("Nesting too deep");
+  if (open_.size() >= kMaxReadNesting) fail("Nesting too deep");
   // The line of the opening parenthesis, asked for as soon as it is read.
   int32_t line = (kind == Kind::List && table_ != nullptr) ? source_.line() : 0;
   open_.push_back({kind, Value(), Value(), Value(), Dot::None, line});

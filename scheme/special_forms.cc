@@ -2,6 +2,7 @@
 // whole form, which is the culprit of its syntax errors. Expressions in tail
 // position go back to the evaluator through deferTail and deferBody.
 
+#include "common/bounds.h"
 #include "scheme/environment.h"
 #include "scheme/interpreter.h"
 #include "scheme/registry.h"
@@ -10,7 +11,7 @@ namespace scheme {
 
 namespace {
 
-constexpr int32_t kMaxLetVariables = 128;
+using pendra::kMaxLetVariables;
 
 Value car(Value v) { return as<Pair>(v)->car(); }
 Value cdr(Value v) { return as<Pair>(v)->cdr(); }

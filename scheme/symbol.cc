@@ -2,14 +2,13 @@
 
 #include <cstring>
 
+#include "common/bounds.h"
 #include "scheme/environment.h"
 #include "scheme/interpreter.h"
 
 namespace scheme {
 
-namespace {
-constexpr int32_t kMaxNameLength = 127;
-}  // namespace
+using pendra::kMaxNameLength;
 
 // Runs over the name's bytes in memory order, each unit low byte first, with
 // every byte taken as signed.

@@ -64,7 +64,6 @@ class Value {
 
   constexpr bool isNone() const { return bits_ == 0; }
   constexpr bool isObject() const { return (bits_ & 3) == 0 && bits_ != 0; }
-  constexpr bool isImmediate() const { return (bits_ & 3) != 0; }
   constexpr bool isNumber() const { return (bits_ & 3) == 1; }
   constexpr bool isChar() const { return (bits_ & 3) == 2; }
   constexpr bool isHost() const { return (bits_ & 3) == 3; }

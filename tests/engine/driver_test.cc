@@ -263,12 +263,47 @@ TEST(Driver, RunningOutOfMemoryEndsTheRunWithAReport) {
                       small);
   EXPECT_EQ(1, r.status);
   EXPECT_EQ(0u, r.out.find("before the loopOut of memory: (cons n acc)\n\n")) << r.out;
-  // A limit that is not a positive number leaves the default of 1 GiB.
-  small.env = {{"PENDCAL_HEAP_MB", "8x"}};
-  r = RunPendcal({"-f", "test.pnd"},
-                 {{"test.pnd", build + "(newline)(length (build 400000 '()))\n"}}, small);
+  // A limit that is not a positive number leaves the default of 1 GiB, with
+  // a warning.
+  for (const char* bad : {"8x", " -1"}) {
+    small.env = {{"PENDCAL_HEAP_MB", bad}};
+    r = RunPendcal({"-f", "test.pnd"},
+                   {{"test.pnd", build + "(newline)(length (build 400000 '()))\n"}}, small);
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ(0u, r.out.find("pendcal: warning: PENDCAL_HEAP_MB=\"" + std::string(bad) + "\""))
+        << r.out;
+    const std::string rest = " MiB\nbefore the loop\n400000\n";
+    EXPECT_EQ(r.out.size() - rest.size(), r.out.find(rest)) << r.out;
+  }
+}
+
+TEST(Driver, AFailedWriteEndsWithStatusOne) {
+  const std::string text = "(display \"read\")\nremind [Every day].\n";
+  const std::vector<std::vector<std::string>> modes = {
+      {"-b", "3", "-a", "400"}, {"-i", "-a", "400"}, {"-l", "-a", "400"}, {"-v"}};
+  const struct {
+    const char* to;
+    const char* reason;
+  } kOutputs[] = {{"/dev/full", "No space left on device"}, {"-", "Bad file descriptor"}};
+  for (const auto& output : kOutputs) {
+    // Under Wine a closed standard output is not a POSIX one.
+    if (pendcal_test::UnderWine() && output.to[0] == '-') break;
+    for (std::vector<std::string> args : modes) {
+      pendcal_test::Options options;
+      options.stdoutTo = output.to;
+      options.separateErrors = true;
+      args.insert(args.begin(), {"-f", "test.pnd"});
+      auto r = RunPendcal(args, {{"test.pnd", text}}, options);
+      EXPECT_EQ(1, r.status) << output.to << " " << args[2];
+      // The Windows C library does not always say why a flush failed.
+      std::string reason = pendcal_test::UnderWine() ? "" : output.reason + std::string("\n");
+      EXPECT_NE(std::string::npos, r.err.find("pendcal: cannot write output: " + reason)) << r.err;
+    }
+  }
+  // Written whole, the same runs end with status 0.
+  auto r = RunPendcal({"-l", "-f", "test.pnd"}, {{"test.pnd", text}});
   EXPECT_EQ(0, r.status);
-  EXPECT_EQ("before the loop\n400000\n", r.out);
+  EXPECT_EQ(std::string::npos, r.out.find("cannot write")) << r.out;
 }
 
 TEST(Driver, ReadsAtMost1024Entries) {

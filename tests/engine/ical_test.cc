@@ -50,6 +50,21 @@ TEST(Ical, ContentLinesFoldAt75OctetsBetweenCharacters) {
   }
 }
 
+TEST(Ical, SummaryIsTheFirstLineWithMoreThanBlanks) {
+  const struct {
+    const char* text;
+    const char* summary;
+  } kCases[] = {
+      {"Dentist", "Dentist"},
+      {"Dentist\nat nine", "Dentist"},
+      {"\nDentist", "Dentist"},
+      {" \t\r\n  \r  Dentist \nx", "  Dentist "},
+      {"", ""},
+      {" \t\n\n ", ""},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(c.summary, engine::summaryLine(c.text)) << c.text;
+}
+
 TEST(Ical, UtcStamp) {
   EXPECT_EQ("19700101T000000Z", engine::utcStamp(0));
   EXPECT_EQ("20050707T123456Z", engine::utcStamp(1120739696));

@@ -110,6 +110,12 @@ class AgainstTheReport(unittest.TestCase):
                      ["-b", "7", "-a", "14", "-i", "7", "jul", "2005"]):
             self.assertEqual(first, run(MIXED, args, env), args)
 
+    def test_summary_skips_empty_lines_and_names_an_empty_entry(self):
+        text = "jul 7 remind [\n  \nDentist\nat nine].\njul 7 remind [].\njul 7 remind [ \n ].\n"
+        _, _, cal = calendar(text, ["7", "jul", "2005"])
+        self.assertEqual(["Dentist", "test.pnd(5)", "test.pnd(6)"],
+                         [str(ev["SUMMARY"]) for ev in events(cal)])
+
     def test_look_ahead_is_one_event_with_an_alarm(self):
         text = ("dec 25 previous 3 days remind [Christmas].\n"
                 "jul 4 previous 2 weeks remind [Fourth] remind [Flags].\n"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "gtest/gtest.h"
@@ -40,7 +41,7 @@ Result RunPendcal(const std::vector<std::string>& args,
   const char* made = mkdtemp(pattern);
   if (made == nullptr) {
     ADD_FAILURE() << "mkdtemp failed";
-    return {"", -1};
+    return {"", -1, ""};
   }
   fs::path dir(made);
   for (const auto& [name, text] : files) {
@@ -52,15 +53,30 @@ Result RunPendcal(const std::vector<std::string>& args,
   fs::create_directories(dir / options.profile);
 
   const std::vector<std::string> command = Command();
+  const std::string errPath = (dir / "stderr.txt").string();
   int out[2];
   if (pipe(out) != 0) {
     ADD_FAILURE() << "pipe failed";
-    return {"", -1};
+    return {"", -1, ""};
   }
   pid_t pid = fork();
   if (pid == 0) {
-    dup2(out[1], 1);
-    dup2(out[1], 2);
+    if (options.stdoutTo.empty()) {
+      dup2(out[1], 1);
+    } else if (options.stdoutTo == "-") {
+      close(1);
+    } else {
+      int fd = open(options.stdoutTo.c_str(), O_WRONLY);
+      if (fd < 0 || dup2(fd, 1) < 0) _exit(124);
+      close(fd);
+    }
+    if (options.separateErrors) {
+      int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (fd < 0 || dup2(fd, 2) < 0) _exit(124);
+      close(fd);
+    } else {
+      dup2(out[1], 2);
+    }
     close(out[0]);
     close(out[1]);
     int devnull = open("/dev/null", O_RDONLY);
@@ -97,7 +113,7 @@ Result RunPendcal(const std::vector<std::string>& args,
     _exit(127);
   }
   close(out[1]);
-  Result result{"", -1};
+  Result result{"", -1, ""};
   char buffer[65536];
   ssize_t n;
   while ((n = read(out[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, n);
@@ -105,9 +121,15 @@ Result RunPendcal(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (options.separateErrors) {
+    std::ifstream file(errPath, std::ios::binary);
+    result.err.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
   if (UnderWine()) {
-    std::string::size_type at = 0;
-    while ((at = result.out.find("\r\n", at)) != std::string::npos) result.out.erase(at, 1);
+    for (std::string* text : {&result.out, &result.err}) {
+      std::string::size_type at = 0;
+      while ((at = text->find("\r\n", at)) != std::string::npos) text->erase(at, 1);
+    }
   }
   std::error_code ignored;
   fs::remove_all(dir, ignored);

@@ -18,6 +18,7 @@ namespace pendcal_test {
 struct Result {
   std::string out;  // standard output and standard error, interleaved
   int status;       // exit status; 128 + signal number when killed
+  std::string err;  // standard error, when Options::separateErrors
 };
 
 struct Options {
@@ -28,7 +29,11 @@ struct Options {
   // stands for the temporary directory. XDG_CONFIG_HOME is unset unless
   // given here.
   std::vector<std::pair<std::string, std::string>> env = {};
-  long long addressSpace = 0;  // bytes of address space pendcal may use; 0: no limit
+  long long addressSpace = 0;   // bytes of address space pendcal may use; 0: no limit
+  bool separateErrors = false;  // standard error into Result::err, not out
+  // Standard output: "" the pipe of Result::out, "-" closed, else this file
+  // opened for writing (such as /dev/full).
+  std::string stdoutTo = "";
 };
 
 // True when the program runs under a prefix command: a Windows build under
