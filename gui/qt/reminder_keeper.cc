@@ -92,6 +92,11 @@ ReminderKeeper::ReminderKeeper(CalendarWindow* window, std::string enginePath, C
   window->problemsArea()->addWidget(problems_);
 
   DayList* list = window->dayList();
+  // Tab goes from the list to the file's buttons and on to the problems.
+  QWidget::setTabOrder(list, edit_);
+  QWidget::setTabOrder(edit_, add_);
+  QWidget::setTabOrder(add_, open_);
+  QWidget::setTabOrder(open_, problems_);
   connect(list, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { activated(item); });
   list->installEventFilter(
