@@ -186,9 +186,9 @@ class ReminderReader {
   void skipSchemeExpression();  // the "(" has been read
   // True when it stopped at a period, false at the end of the input.
   bool skipRestOfEntry();
-  // With -k: warns when a text holds a "[" or runs past a line that reads
+  // With -k: warns when a text holds a "[" not written "\[", or runs past a line that reads
   // like an entry, for a "]" is likely missing.
-  void checkText(const Token& t, const std::string& text);
+  void checkText(const Token& t, const std::string& text, bool bareBracket);
   // With -k: " (skipped to the "." on line N: ...)" when skipping a faulty
   // entry went past the line of the error; "" otherwise.
   std::string skippedHint(int32_t errorLine, bool atPeriod);
