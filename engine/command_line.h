@@ -4,6 +4,8 @@
 #define PENDRA_ENGINE_COMMAND_LINE_H_
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "common/date.h"
 #include "engine/scan_window.h"
@@ -16,11 +18,14 @@ struct CommandLine {
   const char* fileName = nullptr;  // absent unless -f
   int firstDateWord = 0;           // index in argv of the first date word
   WriterFactory writer = nullptr;  // -i, -l: instead of the report
+  bool keepGoing = false;          // -k: see engine/diagnostics.h
+  // What the options ignored, each with its fix; printed with -k.
+  std::vector<std::string> warnings;
 };
 
 enum class OptionResult { kRun, kVersion, kUsage };
 
-// Reads the options ("-a N", "-b N", "-f NAME", "-v", and the output
+// Reads the options ("-a N", "-b N", "-f NAME", "-k", "-v", and the output
 // options of the table in command_line.cc: "-i", "-l") from argv[1] on, left
 // to right, stopping at the first argument that does not start with "-".
 // An unknown letter, a lone "-", or -a/-b/-f with no value after it asks for
@@ -29,8 +34,13 @@ OptionResult parseOptions(int argc, char** argv, CommandLine* cl);
 
 // Date words into target: 1..31 (or any non-zero value up to 31) the day,
 // 32 and above the year, otherwise a three-letter month name (any case);
-// anything else is ignored. Later words override earlier ones.
-void applyDateWords(int count, char** words, pendra::Date* target);
+// anything else is ignored. Later words override earlier ones. When
+// warnings is given, each word ignored or likely misread adds a warning
+// with its fix.
+void applyDateWords(int count, char** words, pendra::Date* target,
+                    std::vector<std::string>* warnings = nullptr);
+// Prints each warning as "pendcal: warning: TEXT" on out and counts it.
+void printWarnings(const std::vector<std::string>& warnings, std::FILE* out);
 
 // Opens the first of the default places (searchPlaces) that holds a file
 // and names it in *fileName. Null when none opens: *fileName is then null

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/bounds.h"
+#include "engine/diagnostics.h"
 #include "engine/engine.h"
 #include "engine/output.h"
 #include "engine/reminder.h"
@@ -15,13 +16,17 @@ namespace engine {
 
 void engineStartUp() { Engine::start(); }
 
+void startKeepingGoing() { Engine::current().startKeepingGoing(); }
+
 void createReader(const char* fileName, std::FILE* file) { Engine::current().open(fileName, file); }
 
 int runReminders(pendra::Date today, pendra::Date target, int before, int after,
                  WriterFactory writer) {
   Engine& engine = Engine::current();
-  if (writer != nullptr) engine.port()->setFile(stderr);
+  if (writer != nullptr || keepGoing()) engine.port()->setFile(stderr);
   std::vector<std::unique_ptr<Reminder>> entries = engine.readEntries();
+  // With -k the report goes to standard output, the messages stay apart.
+  if (writer == nullptr && keepGoing()) engine.port()->setFile(stdout);
 
   // Days from 1 January 1800 up to the last day a date value can hold; a
   // window that ends before it starts prints nothing.

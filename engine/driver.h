@@ -13,6 +13,16 @@ namespace engine {
 // Interpreter, host hooks and keyword table. Runs first, before the command
 // line is looked at.
 void engineStartUp();
+// -k: a Scheme error no longer ends the run (the report goes to standard
+// error, its first line placed at the expression or entry at fault, with at
+// most five frames), the report alone goes to standard output, and every
+// message says more; see engine/diagnostics.h.
+void startKeepingGoing();
+// -k: a Scheme error no longer ends the run (its report goes to standard
+// error, its first line placed at the expression or entry at fault, with at
+// most five frames), the report alone goes to standard output, and every
+// message says more; see engine/diagnostics.h.
+void startKeepingGoing();
 // The reader over the opened reminder file, published for include.
 void createReader(const char* fileName, std::FILE* file);
 // Reads every entry, then scans target - before .. target + after through

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/bounds.h"
+#include "engine/diagnostics.h"
 #include "engine/error.h"
 #include "engine/output.h"
 #include "engine/reminder.h"
@@ -31,6 +32,7 @@ void outOfMemory() {
 // ---- Hooks ------------------------------------------------------------------
 
 void EngineHooks::onError() {
+  if (keepGoing()) throw SchemeAbort();
   if (gEngine != nullptr && gEngine->port() != nullptr) gEngine->port()->flush();
   std::fflush(stdout);
   std::exit(1);
@@ -94,7 +96,7 @@ std::vector<std::unique_ptr<Reminder>> Engine::readEntries() {
   entries.reserve(pendra::kMaxEntries);
   ReminderReader& reader = *reader_;
   auto report = [this] {
-    port_->flush();
+    port_->endLineBefore(engine::keepGoing() ? messageStream() : nullptr);
     return reportError(port_->file());
   };
   bool stopped = false;
@@ -105,6 +107,10 @@ std::vector<std::unique_ptr<Reminder>> Engine::readEntries() {
       entries.push_back(std::move(entry));
     } catch (const PDErrorType&) {
       stopped = report();
+    } catch (const SchemeAbort&) {
+      // Between entries: the expression's effects so far stay, and reading
+      // goes on after it.
+      reportSchemeError(reader.expressionFile().c_str(), reader.expressionLine());
     }
   }
   const char* file = nullptr;
@@ -123,6 +129,25 @@ std::vector<std::unique_ptr<Reminder>> Engine::readEntries() {
 
 void Engine::closeInputs() {
   if (reader_) reader_->closeInputs();
+}
+
+void Engine::startKeepingGoing() {
+  setKeepGoing(true);
+  setMessageStream(stderr, [] {
+    if (StdoutPort* port = Engine::current().port()) port->endLineBefore(stderr);
+  });
+  if (port_ != nullptr) port_->captureReports(&report_, in_);
+  // The file and line say where to look; the innermost frames say enough.
+  in_->setBacktraceLimit(5);
+}
+
+void Engine::reportSchemeError(const char* file, int32_t line) {
+  std::FILE* out = messageStream();
+  if (port_ != nullptr) port_->endLineBefore(out);
+  if (file != nullptr) std::fprintf(out, "%s(%d): ", file, static_cast<int>(line));
+  std::fwrite(report_.data(), 1, report_.size(), out);
+  report_.clear();
+  countProblem();
 }
 
 void Engine::include(std::unique_ptr<InputFile> source) {

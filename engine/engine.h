@@ -30,7 +30,8 @@ struct Reminder;
 class EngineHooks : public scheme::HostHooks {
  public:
   // After a Scheme error report: flushes the output and ends the run with
-  // exit status 1.
+  // exit status 1; with -k throws SchemeAbort (engine/diagnostics.h)
+  // instead, the report waiting in the engine.
   void onError() override;
   // Dates (host immediates) as "#<date: 7 jul 2005>"; declines anything else.
   bool writeForeign(scheme::OutputPort& port, scheme::Value v) override;
@@ -67,6 +68,15 @@ class Engine {
   // Closes whatever the reader left open.
   void closeInputs();
 
+  // -k: a Scheme error no longer ends the run: its report is held until
+  // reportSchemeError places it; backtraces show at most five frames;
+  // messages go to standard error. See engine/diagnostics.h.
+  void startKeepingGoing();
+  // Prints the Scheme error report held since the last SchemeAbort on
+  // standard error, its first line starting "file(line): " (nothing when
+  // file is null), and counts it.
+  void reportSchemeError(const char* file, int32_t line);
+
   // The reader whose file is being read, for include; null before the
   // reader is made and during the day scan.
   ReminderReader* currentReader() const { return currentReader_; }
@@ -92,6 +102,7 @@ class Engine {
   ReminderReader* currentReader_ = nullptr;
   std::vector<std::string> filesRead_;
   scheme::Value weekdaySymbols_[8];
+  std::string report_;  // a Scheme error report held with -k
 };
 
 // Shorthands for Engine::current()'s, for the engine's Scheme procedures

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace engine {
 
@@ -15,12 +16,20 @@ struct PDErrorType {
   const char* fileName;  // the input the offending token came from; may be null; not owned
   int32_t line;
   int32_t fatal;  // 1 when reading cannot go on
+  // With -k: the word the error stopped at, and what is likely wrong, as
+  // " (hint)" parts; null when there is none. Held by raiseError.
+  const char* word = nullptr;
+  const char* hint = nullptr;
 };
 
 // Stores the last error and throws a copy of it.
 [[noreturn]] void raiseError(const char* message, const char* fileName, int32_t line,
                              int32_t fatal);
-// Prints the last error on out. Returns true when it was fatal.
+// The same, naming the word at fault and carrying hints (shown with -k).
+[[noreturn]] void raiseError(const char* message, const char* fileName, int32_t line, int32_t fatal,
+                             const std::string& word, const std::string& hint);
+// Prints the last error on out, with its word and hints under -k, and
+// counts it. Returns true when it was fatal.
 bool reportError(std::FILE* out = stdout);
 
 }  // namespace engine

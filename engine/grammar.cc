@@ -1,6 +1,10 @@
 #include "engine/grammar.h"
 
+#include <algorithm>
+#include <string>
+
 #include "common/bounds.h"
+#include "engine/diagnostics.h"
 #include "engine/error.h"
 #include "engine/keyword_table.h"
 
@@ -27,8 +31,51 @@ bool isWord(const TokenList& tokens, int32_t i, GrammarWord word) {
 // The one place that works out where an error is reported.
 void raiseAtToken(const TokenList& tokens, int32_t index, const char* message) {
   if (tokens.count() == 0) raiseError(message, nullptr, 0, 0);
-  const Token& t = tokens[index < tokens.count() ? index : tokens.count() - 1];
-  raiseError(message, t.file, t.line, 0);
+  const bool past = index >= tokens.count();
+  const Token& t = tokens[past ? tokens.count() - 1 : index];
+  if (!keepGoing()) raiseError(message, t.file, t.line, 0);
+  raiseError(message, t.file, t.line, 0, past ? std::string(".") : tokenText(t),
+             errorHints(tokens, index));
+}
+
+std::string tokenText(const Token& t) {
+  switch (t.kind) {
+    case TokenKind::Word:
+      return t.keyword->name;
+    case TokenKind::Number:
+      return std::to_string(t.number);
+    case TokenKind::String: {
+      // The start of the text is enough to find it.
+      std::string text = t.text;
+      size_t cut = std::min(text.find_first_of("\r\n"), size_t{30});
+      if (cut < text.size()) text = text.substr(0, cut) + "...";
+      return "[" + text + "]";
+    }
+    default:
+      return "";
+  }
+}
+
+std::string errorHints(const TokenList& tokens, int32_t index) {
+  if (index >= tokens.count()) return "";
+  const Token& t = tokens[index];
+  std::string hints;
+  // Tokens that go on past a complete action onto a later line: the entry
+  // most likely lacks its period there.
+  bool afterAction = index >= 2 && tokens[index - 1].kind == TokenKind::String &&
+                     tokens[index - 2].hasFlag(ActionFlag);
+  if (afterAction && t.line > tokens[index - 1].endLine) {
+    hints += " (is a \".\" missing at the end of line " +
+             std::to_string(tokens[index - 1].endLine) + "?)";
+  } else if (tokens.endLine > t.line) {
+    hints += " (skipped to the \".\" on line " + std::to_string(tokens.endLine) +
+             ": a \".\" may be missing on line " + std::to_string(t.line) + ")";
+  }
+  bool known = t.kind != TokenKind::Word || t.keyword->flags != 0;
+  for (int i = 0; i < kGrammarWordCount && !known; ++i)
+    known = t.keyword == grammarKeyword(static_cast<GrammarWord>(i));
+  if (!known) hints += suggestionHint(t.keyword->name);
+  return hints;
 }
 
 int32_t parseDatePart(const TokenList& tokens, int32_t index, pendra::Date* pattern) {

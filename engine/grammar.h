@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "common/date.h"
 #include "engine/reminder_reader.h"
@@ -35,6 +36,13 @@ int32_t parseSpecifier(scheme::Interpreter& in, const TokenList& tokens, int32_t
 // Raises message (not fatal) at tokens[index], or at the last token when
 // index is past the end. The grammar and the entry parser report through it.
 [[noreturn]] void raiseAtToken(const TokenList& tokens, int32_t index, const char* message);
+
+// A token as an error names it: a word, a number, or "[text]" cut short.
+std::string tokenText(const Token& t);
+// What is likely wrong when an error stops at tokens[index], as " (hint)"
+// parts: a period missing after the entry's last action, what skipping to
+// the period swallowed, the keyword a misspelt word may stand for.
+std::string errorHints(const TokenList& tokens, int32_t index);
 
 // Fills pattern (all fields 0 on entry) from a date part starting at index.
 // Returns the index of the first token not used.

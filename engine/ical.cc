@@ -261,10 +261,13 @@ class CalendarWriter final : public OccurrenceWriter {
     // An iCalendar date has four digits of year, the event's end too.
     if (eventDay > kLastEventDay) return;
     pendra::Date occurrence = specifier.occurrence(matched);
+    // Every text first: a field that fails (with -k) leaves out the whole
+    // entry, not its later events.
+    std::vector<TextPort> texts(entry.actions.size());
+    for (size_t i = 0; i < entry.actions.size(); ++i)
+      entry.actions[i]->write(texts[i], matched, occurrence, matched);
     int32_t number = 0;
-    for (const auto& action : entry.actions) {
-      TextPort text;
-      action->write(text, matched, occurrence, matched);
+    for (const TextPort& text : texts) {
       // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
       std::string uid = dateValue(matched) + "-";
       for (int shift = 60; shift >= 0; shift -= 4)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/diagnostics.h"
 #include "engine/output.h"
 #include "engine/platform.h"
 #include "scheme/host.h"
@@ -91,6 +92,22 @@ class ListingWriter final : public OccurrenceWriter {
       scannedText_.push_back('\t');
     }
     const std::string& place = placeOf(entry);
+    // A field that fails (with -k) leaves out the entry's records of the day.
+    const size_t mark = buffer_.size();
+    try {
+      writeRecords(entry, scanned, matched, occurrence, place);
+    } catch (const SchemeAbort&) {
+      buffer_.resize(mark);
+      throw;
+    }
+    if (buffer_.size() >= kFlushSize) flush();
+  }
+
+  void end() override { flush(); }
+
+ private:
+  void writeRecords(const Reminder& entry, const pendra::Date& scanned, const pendra::Date& matched,
+                    const pendra::Date& occurrence, const std::string& place) {
     for (const auto& action : entry.actions) {
       buffer_.append(scannedText_);
       if (matched.sameDay(scanned)) {
@@ -111,13 +128,9 @@ class ListingWriter final : public OccurrenceWriter {
         appendListingText(&buffer_, text);
       }
       buffer_.push_back('\n');
-      if (buffer_.size() >= kFlushSize) flush();
     }
   }
 
-  void end() override { flush(); }
-
- private:
   static constexpr size_t kFlushSize = 1 << 16;
   void flush() {
     writeBytes(out_, buffer_.data(), buffer_.size());

@@ -4,6 +4,7 @@
 
 #include "common/date.h"
 #include "engine/command_line.h"
+#include "engine/diagnostics.h"
 #include "engine/driver.h"
 #include "engine/output.h"
 #include "engine/platform.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     case engine::OptionResult::kRun:
       break;
   }
+  if (cl.keepGoing) engine::startKeepingGoing();
 
   const char* fileName = cl.fileName;
   std::FILE* file = nullptr;
@@ -38,7 +40,11 @@ int main(int argc, char** argv) {
   }
   engine::createReader(fileName, file);
 
-  engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target);
+  engine::applyDateWords(argc - cl.firstDateWord, argv + cl.firstDateWord, &target, &cl.warnings);
   target.weekday = pendra::weekdayOf(target.day, target.month, target.year);
-  return engine::finishOutput(engine::runReminders(today, target, cl.before, cl.after, cl.writer));
+  if (cl.keepGoing) engine::printWarnings(cl.warnings, stderr);
+  int status = engine::runReminders(today, target, cl.before, cl.after, cl.writer);
+  // With -k, anything reported makes the run's status 1.
+  if (cl.keepGoing && engine::problemsReported() > 0) status = 1;
+  return engine::finishOutput(status);
 }

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "scheme/interpreter.h"
+
 namespace engine {
 
 namespace {
@@ -24,10 +26,17 @@ bool writeBytes(std::FILE* file, const char* bytes, size_t count) {
 
 void StdoutPort::putText(const char* text) { write(text, std::strlen(text)); }
 
+bool StdoutPort::capturing() const { return capture_ != nullptr && in_->reportingError(); }
+
 void StdoutPort::write(const char* bytes, size_t count) {
+  if (capturing()) {
+    capture_->append(bytes, count);
+    return;
+  }
   if (count > kSize - used_) {
     flush();
     if (count > kSize) {
+      if (file_ == stderr && count > 0) midLine_ = bytes[count - 1] != '\n';
       writeBytes(file_, bytes, count);
       return;
     }
@@ -37,8 +46,18 @@ void StdoutPort::write(const char* bytes, size_t count) {
 }
 
 void StdoutPort::flush() {
-  if (used_ > 0) writeBytes(file_, buffer_, used_);
+  if (used_ > 0) {
+    if (file_ == stderr) midLine_ = buffer_[used_ - 1] != '\n';
+    writeBytes(file_, buffer_, used_);
+  }
   used_ = 0;
+}
+
+void StdoutPort::endLineBefore(std::FILE* out) {
+  flush();
+  if (out != stderr) return;
+  if (midLine_) std::fputc('\n', out);
+  midLine_ = false;
 }
 
 int finishOutput(int status) {

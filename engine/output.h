@@ -7,8 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "scheme/host.h"
+
+namespace scheme {
+class Interpreter;
+}
 
 namespace engine {
 
@@ -24,6 +29,10 @@ class StdoutPort final : public scheme::OutputPort {
   explicit StdoutPort(std::FILE* file) : file_(file) {}
 
   void putChar(char16_t c) override {
+    if (capturing()) {
+      capture_->push_back(static_cast<char>(c));
+      return;
+    }
     if (used_ == kSize) flush();
     buffer_[used_++] = static_cast<char>(c);
   }
@@ -41,8 +50,23 @@ class StdoutPort final : public scheme::OutputPort {
     flush();
     file_ = file;
   }
+  // Flushes; when what went to standard error ends inside a line and out is
+  // standard error, ends that line, so that a message printed next starts
+  // a line of its own.
+  void endLineBefore(std::FILE* out);
+  // From now on in's error reports go to *report instead (-k), so that
+  // they can be placed and told apart from the output before them.
+  void captureReports(std::string* report, const scheme::Interpreter* in) {
+    capture_ = report;
+    in_ = in;
+  }
 
  private:
+  bool capturing() const;
+
+  std::string* capture_ = nullptr;
+  const scheme::Interpreter* in_ = nullptr;
+  bool midLine_ = false;  // the last byte handed to standard error was not a line end
   static constexpr size_t kSize = 1 << 16;
   std::FILE* file_;
   size_t used_ = 0;

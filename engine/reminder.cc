@@ -1,8 +1,10 @@
 #include "engine/reminder.h"
 
 #include <cstring>
+#include <set>
 #include <string>
 
+#include "engine/diagnostics.h"
 #include "engine/grammar.h"
 #include "scheme/interpreter.h"
 #include "scheme/printer.h"
@@ -39,6 +41,22 @@ RemindAction::RemindAction(scheme::Interpreter& in, const char* text)
   flush();
 }
 
+namespace {
+
+// A copy of an input's name that outlives the input: the warning about a
+// field comes during the scan, after the file was closed.
+const char* lastingName(const char* file) {
+  static std::set<std::string> names;
+  return file != nullptr ? names.insert(file).first->c_str() : nullptr;
+}
+
+}  // namespace
+
+void RemindAction::setPlace(const char* file, int32_t line) {
+  file_ = lastingName(file);
+  line_ = line;
+}
+
 void RemindAction::write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
                          pendra::Date matched) {
   for (const Piece& piece : pieces_) {
@@ -49,6 +67,11 @@ void RemindAction::write(scheme::OutputPort& out, pendra::Date scanned, pendra::
                                 scheme::Value::makeHost(pendra::packDate(occurrence)),
                                 scheme::Value::makeHost(pendra::packDate(matched))};
       scheme::display(in_, out, in_.call(piece.field->value, 3, dates));
+    } else if (keepGoing()) {
+      // Once per name: the same field is usually in many texts.
+      static std::set<const Keyword*> warned;
+      if (warned.insert(piece.field).second)
+        warn(file_, line_, "no procedure for field \"" + std::string(piece.field->name) + "\"");
     }
   }
 }
@@ -142,7 +165,9 @@ std::unique_ptr<Reminder> parseEntry(scheme::Interpreter& in, const TokenList& t
     ++index;
     if (index >= count || tokens[index].kind != TokenKind::String)
       raiseAtToken(tokens, index, "remind must be followed by a string");
-    reminder->actions.push_back(std::make_unique<RemindAction>(in, tokens[index].text));
+    auto action = std::make_unique<RemindAction>(in, tokens[index].text);
+    action->setPlace(tokens[index].file, tokens[index].line);
+    reminder->actions.push_back(std::move(action));
     ++index;
   }
   return reminder;

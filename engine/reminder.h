@@ -56,6 +56,9 @@ class RemindAction : public Action {
   void write(scheme::OutputPort& out, pendra::Date scanned, pendra::Date occurrence,
              pendra::Date matched) override;
   const std::string& text() const { return text_; }
+  // Where the text stands, for the warning about a field with no
+  // procedure (-k).
+  void setPlace(const char* file, int32_t line);
 
  private:
   // The text cut into literal runs and fields, once, when the entry is read.
@@ -67,6 +70,8 @@ class RemindAction : public Action {
   scheme::Interpreter& in_;
   std::string text_;
   std::vector<Piece> pieces_;
+  const char* file_ = nullptr;  // kept for the whole run
+  int32_t line_ = 0;
 };
 
 struct Reminder {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/diagnostics.h"
 #include "engine/error.h"
 #include "engine/platform.h"
 #include "scheme/interpreter.h"
@@ -128,6 +129,7 @@ bool ReminderReader::nextToken(Token* token) {
   t = Token();
   t.file = input.name();
   t.line = input.line();
+  t.endLine = t.line;
 
   if (isLetter(c) || c == '-') {
     char text[kMaxTokenText + 1];
@@ -196,6 +198,8 @@ bool ReminderReader::nextToken(Token* token) {
     }
     t.kind = TokenKind::String;
     t.text = keepText(text);
+    t.endLine = input.line();
+    if (keepGoing()) checkText(t, text);
     return true;
   }
 
@@ -218,6 +222,7 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
     }
     switch (t.kind) {
       case TokenKind::EntryEnd:
+        out->endLine = t.line;
         if (tooLong) raiseError("entry too long", held.front().file, held.front().line, 0);
         return true;
       case TokenKind::SchemeStart:
@@ -228,13 +233,17 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
             // The entry only lacks its period: drop it, and read the "("
             // next time as an expression between entries.
             top_->unreadChar('(');
-            raiseError(message, at.file, at.line, 0);
+            std::string hint;
+            if (!tooLong)
+              hint =
+                  " (is a \".\" missing at the end of line " + std::to_string(last.endLine) + "?)";
+            raiseError(message, at.file, at.line, 0, "", hint);
           }
           // Drop the whole entry: what follows the "(" is Scheme, not
           // reminder text, and must not be read as words.
           skipSchemeExpression();
-          skipRestOfEntry();
-          raiseError(message, at.file, at.line, 0);
+          bool atPeriod = skipRestOfEntry();
+          raiseError(message, at.file, at.line, 0, "", skippedHint(at.line, atPeriod));
         }
         top_->unreadChar('(');
         readSchemeExpression();
@@ -256,6 +265,8 @@ bool ReminderReader::readEntryTokens(TokenList* out) {
 }
 
 void ReminderReader::readSchemeExpression() {
+  expressionFile_ = top_->name();
+  expressionLine_ = top_->line();
   ReminderCharSource source(*top_);
   scheme::SourceTable table;
   table.fileName = source.name();
@@ -286,6 +297,66 @@ bool ReminderReader::hasMoreInput(const char** file, int32_t* line) {
     popInput();
   }
   return false;
+}
+
+// ---- Help with -k -----------------------------------------------------------
+
+namespace {
+
+// A line whose first word is a month, weekday, ordinal or number and which
+// holds "remind": the start of an entry, as people write them.
+bool readsLikeEntry(const std::string& line) {
+  size_t i = 0;
+  while (i < line.size() && !isWordChar(line[i])) ++i;
+  size_t start = i;
+  while (i < line.size() && isWordChar(line[i])) ++i;
+  if (i == start) return false;
+  if (!isDigit(line[start])) {
+    Keyword* k = internKeyword(line.c_str() + start, i - start);
+    if (!k->has(MonthFlag | WeekdayFlag | OrdinalFlag)) return false;
+  }
+  std::string rest;
+  for (size_t j = i; j < line.size(); ++j)
+    rest.push_back(line[j] >= 'A' && line[j] <= 'Z' ? static_cast<char>(line[j] + 32) : line[j]);
+  return rest.find("remind") != std::string::npos;
+}
+
+}  // namespace
+
+void ReminderReader::checkText(const Token& t, const std::string& text) {
+  const std::string runs = "runs to line " + std::to_string(t.endLine) + ": is a \"]\" missing?";
+  if (text.find('[') != std::string::npos) {
+    warn(t.file, t.line,
+         t.endLine > t.line ? "the text begun here holds \"[\" and " + runs
+                            : std::string("the text begun here holds \"[\": is a \"]\" missing?"));
+    return;
+  }
+  int32_t line = t.line;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string::npos) end = text.size();
+    if (begin > 0 && readsLikeEntry(text.substr(begin, end - begin))) {
+      warn(t.file, t.line,
+           "the text begun here goes on past line " + std::to_string(line) +
+               ", which reads like an entry, and " + runs);
+      return;
+    }
+    if (end == text.size()) break;
+    ++line;
+    begin = end + 1;
+  }
+}
+
+std::string ReminderReader::skippedHint(int32_t errorLine, bool atPeriod) {
+  if (!top_) return "";
+  int32_t line = top_->line();
+  if (!atPeriod)
+    return " (skipped to the end of the file: a \".\" may be missing on line " +
+           std::to_string(errorLine) + ")";
+  if (line <= errorLine) return "";
+  return " (skipped to the \".\" on line " + std::to_string(line) +
+         ": a \".\" may be missing on line " + std::to_string(errorLine) + ")";
 }
 
 // ---- Skipping a faulty entry ----------------------------------------------
@@ -354,11 +425,12 @@ void ReminderReader::skipSchemeExpression() {
   }
 }
 
-void ReminderReader::skipRestOfEntry() {
+bool ReminderReader::skipRestOfEntry() {
   bool eof = false;
   for (;;) {
     char c = top_->readChar(eof);
-    if (eof || c == '.') return;
+    if (eof) return false;
+    if (c == '.') return true;
     if (c == ';') {
       skipComment();
     } else if (c == '[') {

@@ -28,6 +28,7 @@ struct Token {
   TokenKind kind = TokenKind::EntryEnd;
   const char* file = nullptr;  // the input's name; valid while the entry is parsed
   int32_t line = 0;            // line of the first character, from 1
+  int32_t endLine = 0;         // line of the last character
   Keyword* keyword = nullptr;  // Word
   const char* text = nullptr;  // String: NUL-terminated, owned by the reader
   int32_t number = 0;          // Number
@@ -42,6 +43,7 @@ struct Token {
 // The Word, String and Number tokens of one entry, without its period.
 struct TokenList {
   std::vector<Token> tokens;
+  int32_t endLine = 0;  // the line of the period that ended the entry
 
   int32_t count() const { return static_cast<int32_t>(tokens.size()); }
   const Token& operator[](int32_t i) const { return tokens[static_cast<size_t>(i)]; }
@@ -162,6 +164,10 @@ class ReminderReader {
   // Reads one datum from the top input, evaluates it and writes its value
   // (unless unspecified) and a line end on the interpreter's port.
   void readSchemeExpression();
+  // Where the top-level expression read last began: the place a Scheme
+  // error between entries is reported at (-k).
+  const std::string& expressionFile() const { return expressionFile_; }
+  int32_t expressionLine() const { return expressionLine_; }
 
   // Whether anything but blanks and comments is left to read. When there is,
   // file and line tell where it starts. Reading stops after this.
@@ -178,10 +184,19 @@ class ReminderReader {
   void skipComment();
   void skipBracketString();
   void skipSchemeExpression();  // the "(" has been read
-  void skipRestOfEntry();
+  // True when it stopped at a period, false at the end of the input.
+  bool skipRestOfEntry();
+  // With -k: warns when a text holds a "[" or runs past a line that reads
+  // like an entry, for a "]" is likely missing.
+  void checkText(const Token& t, const std::string& text);
+  // With -k: " (skipped to the "." on line N: ...)" when skipping a faulty
+  // entry went past the line of the error; "" otherwise.
+  std::string skippedHint(int32_t errorLine, bool atPeriod);
 
   scheme::Interpreter& in_;
   std::unique_ptr<InputReader> top_;
+  std::string expressionFile_;
+  int32_t expressionLine_ = 0;
   std::vector<std::unique_ptr<char[]>> texts_;  // string tokens, kept for the reader's life
 };
 

@@ -1,7 +1,9 @@
 #include "engine/report_writer.h"
 
 #include <cstdio>
+#include <string>
 
+#include "engine/diagnostics.h"
 #include "engine/output.h"
 
 namespace engine {
@@ -16,13 +18,18 @@ class ReportWriter final : public OccurrenceWriter {
   void occurrence(const Reminder& entry, const pendra::Date& scanned,
                   const pendra::Date& matched) override {
     pendra::Date occurrence = entry.specifier->occurrence(scanned);
+    // With -k an entry whose field fails is left out: its lines are printed
+    // only once all of them are complete.
+    scheme::OutputPort& out = keepGoing() ? static_cast<scheme::OutputPort&>(held_) : port_;
+    held_.text.clear();
     for (const auto& action : entry.actions) {
       if (headers_) {
         if (!headerDay_.sameDay(scanned)) formatHeader(scanned);
-        port_.putText(header_);
+        out.putText(header_);
       }
-      action->write(port_, scanned, occurrence, matched);
+      action->write(out, scanned, occurrence, matched);
     }
+    if (keepGoing()) port_.write(held_.text.data(), held_.text.size());
   }
 
  private:
@@ -37,7 +44,19 @@ class ReportWriter final : public OccurrenceWriter {
     }
   }
 
+  // An entry's lines until they are complete.
+  class TextPort final : public scheme::OutputPort {
+   public:
+    void putChar(char16_t c) override { text.push_back(static_cast<char>(c)); }
+    void putText(const char* t) override { text += t; }
+    void putUnits(const char16_t* units, int32_t count) override {
+      for (int32_t i = 0; i < count; ++i) text.push_back(static_cast<char>(units[i]));
+    }
+    std::string text;
+  };
+
   StdoutPort& port_;
+  TextPort held_;
   pendra::Date today_;
   bool headers_;
   pendra::Date headerDay_;  // the day header_ is for; none at first

@@ -37,4 +37,13 @@ ScanIndex::ScanIndex(const std::vector<std::unique_ptr<Reminder>>& entries)
   }
 }
 
+void ScanIndex::leaveOut(const Reminder* reminder) {
+  for (Entry& e : entries_) {
+    if (e.reminder != reminder) continue;
+    // No year passes the sieve's year range now.
+    e.firstYear = UINT32_MAX;
+    e.lastYear = 0;
+  }
+}
+
 }  // namespace engine

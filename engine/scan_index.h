@@ -39,6 +39,7 @@ class ScanIndex {
       } else if (number >= e.settledFrom && number <= e.settledTo) {
         if (number >= e.firstMatch) f(*e.reminder, e.matched);
       } else {
+        asking_ = e.reminder;
         bool matches = e.specifier->match(day, number);
         if (e.specifier->settledAhead(number, &e.settledTo, &e.firstMatch, &e.matched)) {
           e.settledFrom = number;
@@ -49,6 +50,12 @@ class ScanIndex {
       }
     }
   }
+
+  // The entry whose specifier forEachMatch asked last: the one at fault
+  // when a Scheme procedure fails during the scan.
+  const Reminder* asking() const { return asking_; }
+  // The entry is passed over from now on.
+  void leaveOut(const Reminder* reminder);
 
  private:
   // What the scan needs of an entry. A look-ahead's answer, once settled
@@ -77,6 +84,7 @@ class ScanIndex {
   mutable std::vector<Entry> entries_;
   std::vector<uint32_t> first_;
   std::vector<Candidate> candidates_;
+  mutable const Reminder* asking_ = nullptr;
 };
 
 }  // namespace engine

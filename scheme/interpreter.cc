@@ -500,6 +500,7 @@ void Interpreter::error(const char* message, Value culprit) {
   Closure* last = nullptr;
   size_t index = 0;
   for (Environment* f = current_; f != nullptr; f = f->parent(), ++index) {
+    if (backtraceLimit_ != 0 && index == backtraceLimit_) break;
     if (index == kFramesShownAtEachEnd && frames > 2 * kFramesShownAtEachEnd + 1) {
       // A deep recursion: only the innermost and the outermost frames.
       size_t skipped = frames - 2 * kFramesShownAtEachEnd;

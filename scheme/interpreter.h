@@ -115,6 +115,9 @@ class Interpreter {
   // backtrace of more than 21 frames shows the 10 innermost and the 10
   // outermost with "    ... N frames left out" between them.
   [[noreturn]] void error(const char* message, Value culprit = Value());
+  // Error reports show at most this many frames of the backtrace, the
+  // innermost; 0, the default, shows them all (cut as error says).
+  void setBacktraceLimit(size_t frames) { backtraceLimit_ = frames; }
   // True from the start of an error report until onError is called; lets a
   // port tell the report from the output before it.
   bool reportingError() const { return reporting_; }
@@ -241,10 +244,11 @@ class Interpreter {
   size_t symbolCount_ = 0;
   size_t objectCount_ = 0;
 
-  Value tailExpr_;            // the expression a deferred tail stands for
-  uintptr_t stackLimit_ = 0;  // lowest safe native stack address
-  bool reporting_ = false;    // inside error()
-  uint64_t callsLeft_ = 0;    // see setCallLimit
+  Value tailExpr_;             // the expression a deferred tail stands for
+  uintptr_t stackLimit_ = 0;   // lowest safe native stack address
+  bool reporting_ = false;     // inside error()
+  uint64_t callsLeft_ = 0;     // see setCallLimit
+  size_t backtraceLimit_ = 0;  // see setBacktraceLimit
 
   std::vector<Value*> argChunks_;
   size_t argChunk_ = 0;

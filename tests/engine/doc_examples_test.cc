@@ -10,6 +10,9 @@
 //                          the other lines are exactly what that prints;
 //   <!-- run, exit N -->   the same, with exit status N (0 otherwise).
 //
+// With -k in ARGS the lines shown are standard error's, then standard
+// output's.
+//
 // A file the reader need not see can stand in the comment itself:
 //
 //   <!-- file: NAME
@@ -125,8 +128,12 @@ TEST(DocExamples, EveryMarkedExampleRunsAsShown) {
   int runs = 0;
   for (const std::string& name : names) {
     for (const Example& e : ExamplesOf(docs + name, "docs/" + name)) {
-      pendcal_test::Result r = pendcal_test::RunPendcal(e.args, e.files);
-      EXPECT_EQ(e.output, r.out) << e.place;
+      // With -k the two streams are shown apart from each other: messages
+      // first, then the report (their interleaving is up to the system).
+      pendcal_test::Options options;
+      options.separateErrors = std::find(e.args.begin(), e.args.end(), "-k") != e.args.end();
+      pendcal_test::Result r = pendcal_test::RunPendcal(e.args, e.files, options);
+      EXPECT_EQ(e.output, r.err + r.out) << e.place;
       EXPECT_EQ(e.status, r.status) << e.place;
       ++runs;
     }
