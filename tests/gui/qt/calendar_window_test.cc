@@ -426,6 +426,29 @@ class CalendarWindowTest : public QObject {
     QVERIFY(status(window).startsWith(QStringLiteral("Exported 2 reminders")));
   }
 
+  void realEngineListsByDayAndNamesTheProblem() {
+    StandInEngines files;  // only for its directory
+    std::string reminders = files.directory() + "r.pnd";
+    std::ofstream(reminders) << "dec 8 remind [Dentist].\n"
+                             << "dec 11 previous 2 days remind [Market day].\n"
+                             << "dec 9 rmind [Oops].\n";
+    QSettings(settingsFile(), QSettings::IniFormat)
+        .setValue(QStringLiteral("file/reminders"), QString::fromStdString(reminders));
+    gui::CalendarWindow window(
+        PENDCAL_PATH, [] { return day(8, 12, 2026); }, settingsFile());
+    QVERIFY(settle(window));
+    QStringList shown;
+    for (const Row& row : rows(window)) shown << row.text;
+    QCOMPARE(shown,
+             QStringList({"Today", "Dentist", "Tomorrow", "Fri 11 Dec: Market day", "Thu 10 Dec",
+                          "Fri 11 Dec: Market day", "Fri 11 Dec", "Market day"}));
+    const gui::MonthModel& model = window.monthGrid()->monthModel();
+    QCOMPARE(model.countOn(day(11, 12, 2026)), 1);
+    QCOMPARE(model.countOn(day(9, 12, 2026)), 0);
+    QString expected = QString::fromStdString(reminders) + QStringLiteral("(3): error: ");
+    QVERIFY2(status(window).contains(expected), qPrintable(status(window)));
+  }
+
   void missingEngineSaysSo() {
     StandInEngines engines;
     gui::CalendarWindow window(
