@@ -52,6 +52,7 @@ InputReader::InputReader(std::unique_ptr<InputSource> source, std::unique_ptr<In
     : source_(std::move(source)), outer_(std::move(outer)) {}
 
 char InputReader::readChar(bool& eof) {
+  started_ = true;
   if (pushedBack_) {
     pushedBack_ = false;
     eof = false;
