@@ -15,8 +15,6 @@ if [ "${1:-test}" = test ]; then
   # Packaging and its checks: the .deb's dependencies, man pages, desktop
   # entry, Vim syntax.
   packages+=(dpkg-dev file lintian mandoc desktop-file-utils vim)
-  # pendra driven over the accessibility bus in a private D-Bus session.
-  packages+=(python3-pyatspi at-spi2-core dbus-daemon)
 fi
 missing=()
 for p in "${packages[@]}"; do
