@@ -88,6 +88,10 @@ endif()
 if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME pendra-${PROJECT_VERSION}-windows-x86_64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+  # A plain "cpack -G DEB" in the build folder writes BUILD/packages/*.deb,
+  # where the README and tools/check-deb.sh look for it.
+  set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 endif()
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 include(CPack)

@@ -148,7 +148,9 @@ const Builtin kRemindField("remind-field", remindField, ".s");
 // wherever pendcal was started. The file is read right after the current
 // expression, before the rest of the including file. A file that is being
 // read already, or one nesting too deep, is refused: either would run on
-// until the system's file limit.
+// until the system's file limit. Files pushed by the current expression
+// are not being read yet, so one of them may be included again; each such
+// file still counts towards the depth, as it is open.
 Value include(Interpreter& in, int32_t, Value* argv) {
   std::string name = narrow(argv[0], SIZE_MAX);
   ReminderReader* reader = currentReader();
@@ -168,8 +170,8 @@ Value include(Interpreter& in, int32_t, Value* argv) {
   auto source = std::make_unique<InputFile>(name.c_str(), file);
   int32_t depth = 0;
   for (InputReader* input = reader->currentInput(); input != nullptr; input = input->outer()) {
-    bool same =
-        source->identity()[0] != '\0' && std::strcmp(source->identity(), input->identity()) == 0;
+    bool same = input->started() && source->identity()[0] != '\0' &&
+                std::strcmp(source->identity(), input->identity()) == 0;
     if (same || depth++ == pendra::kMaxIncludeDepth) {
       source.reset();  // closes the file before the report ends the run
       in.error("Include nested too deeply", argv[0]);

@@ -52,6 +52,7 @@ InputReader::InputReader(std::unique_ptr<InputSource> source, std::unique_ptr<In
     : source_(std::move(source)), outer_(std::move(outer)) {}
 
 char InputReader::readChar(bool& eof) {
+  started_ = true;
   if (pushedBack_) {
     pushedBack_ = false;
     eof = false;
@@ -169,10 +170,12 @@ bool ReminderReader::nextToken(Token* token) {
 
   if (c == '[') {
     std::string text;
+    bool bareBracket = false;  // a "[" not written "\[": likely a lost "]"
     for (;;) {
       c = input.readChar(eof);
       if (eof) unexpectedEnd(t);
       if (c == ']') break;
+      if (c == '[') bareBracket = true;
       if (c == '\\') {
         c = input.readChar(eof);
         if (eof) unexpectedEnd(t);
@@ -199,7 +202,7 @@ bool ReminderReader::nextToken(Token* token) {
     t.kind = TokenKind::String;
     t.text = keepText(text);
     t.endLine = input.line();
-    if (keepGoing()) checkText(t, text);
+    if (keepGoing()) checkText(t, text, bareBracket);
     return true;
   }
 
@@ -323,9 +326,9 @@ bool readsLikeEntry(const std::string& line) {
 
 }  // namespace
 
-void ReminderReader::checkText(const Token& t, const std::string& text) {
+void ReminderReader::checkText(const Token& t, const std::string& text, bool bareBracket) {
   const std::string runs = "runs to line " + std::to_string(t.endLine) + ": is a \"]\" missing?";
-  if (text.find('[') != std::string::npos) {
+  if (bareBracket) {
     warn(t.file, t.line,
          t.endLine > t.line ? "the text begun here holds \"[\" and " + runs
                             : std::string("the text begun here holds \"[\": is a \"]\" missing?"));

@@ -102,6 +102,9 @@ class InputReader {
   const char* directory() { return source_->directory(); }
   const char* identity() { return source_->identity(); }
   int32_t line() const { return line_; }
+  // Whether anything has been read from it. A file pushed by the expression
+  // being evaluated has not been; it is read once that expression is done.
+  bool started() const { return started_; }
   // The input that included this one; null for the main file.
   InputReader* outer() const { return outer_.get(); }
   std::unique_ptr<InputReader> releaseOuter() { return std::move(outer_); }
@@ -111,6 +114,7 @@ class InputReader {
   char current_ = 0;   // last character read or pushed back
   char previous_ = 0;  // the one read before it
   bool pushedBack_ = false;
+  bool started_ = false;
   int32_t line_ = 1;
   std::unique_ptr<InputReader> outer_;
 };
@@ -186,9 +190,9 @@ class ReminderReader {
   void skipSchemeExpression();  // the "(" has been read
   // True when it stopped at a period, false at the end of the input.
   bool skipRestOfEntry();
-  // With -k: warns when a text holds a "[" or runs past a line that reads
+  // With -k: warns when a text holds a "[" not written "\[", or runs past a line that reads
   // like an entry, for a "]" is likely missing.
-  void checkText(const Token& t, const std::string& text);
+  void checkText(const Token& t, const std::string& text, bool bareBracket);
   // With -k: " (skipped to the "." on line N: ...)" when skipping a faulty
   // entry went past the line of the error; "" otherwise.
   std::string skippedHint(int32_t errorLine, bool atPeriod);

@@ -197,13 +197,17 @@ class TestProcSpecifier : public Specifier {
   scheme::Value procedure_;
 };
 
-// A Scheme procedure giving a year's list of dates; called once per year.
+// A Scheme procedure giving a year's list of dates; called again whenever
+// the tested year changes.
 class SetProcSpecifier : public Specifier {
  public:
   SetProcSpecifier(scheme::Interpreter& in, scheme::Value procedure)
       : in_(in), procedure_(procedure) {}
   // "Wrong type" through the interpreter when the list is not one.
   bool test(const Date& date) override;
+  // A look-ahead asks it day by day, so that the year's list is asked for
+  // again whenever the tested year changes, as on the scanned days.
+  bool callsScheme() const override { return true; }
 
  private:
   void rebuild(uint32_t year);

@@ -117,7 +117,8 @@ Listing parseListing(std::string_view output) {
   for (std::string_view line : lines(output)) {
     std::vector<std::string_view> parts = fields(line);
     if (parts.size() == 2 && parts[0] == "file") {
-      listing.files.emplace_back(parts[1]);
+      // pendcal writes a path with the text's escapes: "C:\\Users\\a".
+      listing.files.push_back(unescape(parts[1]));
       continue;
     }
     Occurrence occurrence;
@@ -126,7 +127,7 @@ Listing parseListing(std::string_view output) {
         !parseIsoDate(parts[1], &occurrence.matched) || !parseNumber(parts[3], &number) ||
         number > 0x7fffffff)
       continue;
-    occurrence.file = std::string(parts[2]);
+    occurrence.file = unescape(parts[2]);
     occurrence.line = static_cast<int>(number);
     occurrence.text = unescape(parts[4]);
     listing.occurrences.push_back(std::move(occurrence));

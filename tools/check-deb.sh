@@ -10,7 +10,8 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "check-deb: $*" >&2; exit 1; }
 
 rm -f "$build"/packages/pendra_*.deb
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/packages" >"$work/cpack.log" 2>&1 ||
+# No -B: the configuration itself must put the package in BUILD_DIR/packages.
+(cd "$build" && cpack -G DEB) >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log" >&2; fail "cpack failed"; }
 debs=("$build"/packages/pendra_*.deb)
 deb=${debs[0]}

@@ -6,7 +6,9 @@ packages=(cmake ninja-build g++ pkgconf librsvg2-bin)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev python3 python3-icalendar
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-             wine64 xvfb xauth xdotool clang libclang-rt-14-dev)
+             wine64 xvfb xauth xdotool x11-utils clang libclang-rt-14-dev)
+  # The Windows build draws pendra's icon from its SVG.
+  packages+=(librsvg2-bin imagemagick)
   # The window's accessibility test: AT-SPI over a private D-Bus session.
   packages+=(at-spi2-core dbus-x11 python3-pyatspi)
   # Packaging and its checks: the .deb's dependencies, man pages, desktop

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows build under Wine in a private prefix: pendcal.exe through
 # the black-box pendcal tests, then pendra.exe once under Xvfb, which must
-# fill its list from pendcal.exe and exit when closed. Prints the time of
-# each step. Needs wine64, xvfb and xdotool (tools/install-deps.sh).
+# fill its grid and list from pendcal.exe, grow with its window and exit
+# when closed. Prints the time of each step. Needs wine64, xvfb, xdotool
+# and xprop (tools/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,7 +18,10 @@ smoke_text="Smoke line from pendcal.exe: Café"
 # The pendra smoke test, run inside xvfb-run. pendra starts from a folder
 # with a Cyrillic name, with a profile folder of another, whose reminder file
 # names every day in UTF-8 text; its window is 7 days before and 14 after
-# today, so 22 lines, one of them today's.
+# today, so 22 days, each with a heading and one item, today's headed
+# "Today". window_probe checks the window (font, icon, the grid's marks, the
+# list growing with the window), X tells whether the window shows an icon,
+# and list_probe reads the list and closes the window.
 smoke() {
   local profile=$work/smoke-Иван
   rm -rf "$profile" && mkdir -p "$profile"
@@ -25,23 +29,42 @@ smoke() {
   PENDCAL_USERPROFILE=$profile "$WINELOADER" "$work/profile_launcher.exe" \
     "$work/папка/pendra.exe" &
   local pendra=$!
-  if ! timeout 60 xdotool search --sync --onlyvisible --name Pendra >/dev/null; then
+  local window
+  if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name Pendra); then
     echo "pendra showed no window" >&2
     kill "$pendra" 2>/dev/null || true
     return 1
   fi
-  local status=0
-  timeout 90 "$WINELOADER" "$work/list_probe.exe" 60 "$smoke_text" | tr -d '\r' \
-    >"$work/smoke-list.txt" || status=$?
-  local lines today
-  lines=$(grep -c -F "$smoke_text" "$work/smoke-list.txt" || true)
-  today=$(grep -c -F "  ---today---  : $smoke_text" "$work/smoke-list.txt" || true)
-  echo "pendra list: $lines lines, $today for today"
-  if [ "$status" != 0 ] || [ "$lines" != 22 ] || [ "$today" != 1 ]; then
-    echo "pendra's list is not the expected one:" >&2
-    cat "$work/smoke-list.txt" >&2
+  window=${window%%$'\n'*}  # the first, should there be more
+  fail() {
+    echo "$1" >&2
+    cat "$work/smoke-window.txt" "$work/smoke-list.txt" >&2 2>/dev/null || true
     kill "$pendra" 2>/dev/null || true
     return 1
+  }
+  rm -f "$work/smoke-window.txt" "$work/smoke-list.txt"
+  local status=0 day_before day_after
+  day_before="$(date +%-d) $(date +%B)"
+  timeout 90 "$WINELOADER" "$work/window_probe.exe" 60 "$smoke_text" | tr -d '\r' \
+    >"$work/smoke-window.txt" || status=$?
+  day_after="$(date +%-d) $(date +%B)"
+  sed 's/^/pendra window: /' "$work/smoke-window.txt"
+  [ "$status" = 0 ] || { fail "pendra's window failed a check" || return 1; }
+  # Today has one reminder, and the grid says so.
+  grep -q -e "^calendar: Reminders: .*\b$day_before, 1 reminder\b" \
+    -e "^calendar: Reminders: .*\b$day_after, 1 reminder\b" "$work/smoke-window.txt" ||
+    { fail "the grid does not name today's reminder" || return 1; }
+  xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (' ||
+    { fail "pendra's window has no icon" || return 1; }
+  timeout 90 "$WINELOADER" "$work/list_probe.exe" 60 "$smoke_text" | tr -d '\r' \
+    >"$work/smoke-list.txt" || status=$?
+  local lines today headings
+  lines=$(grep -c -x -F "$smoke_text" "$work/smoke-list.txt" || true)
+  today=$(grep -c -x -F "Today" "$work/smoke-list.txt" || true)
+  headings=$(grep -c -v -x -F "$smoke_text" "$work/smoke-list.txt" || true)
+  echo "pendra list: $lines items, $headings headings, $today for today"
+  if [ "$status" != 0 ] || [ "$lines" != 22 ] || [ "$headings" != 22 ] || [ "$today" != 1 ]; then
+    fail "pendra's list is not the expected one:" || return 1
   fi
   # The probe has closed the window: pendra must end on its own.
   for _ in $(seq 100); do
@@ -55,9 +78,59 @@ smoke() {
   fi
   wait "$pendra"
   echo "pendra closed"
+  # It wrote its size (the probe's last, 800 x 600) to its settings file.
+  local ini
+  ini=$(cat "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Pendra/pendra.ini 2>/dev/null | tr -d '\r')
+  if ! grep -qx 'width=800' <<<"$ini" || ! grep -qx 'height=600' <<<"$ini"; then
+    echo "pendra did not remember its size: $ini" >&2
+    return 1
+  fi
+  echo "pendra remembered its size"
+}
+# The first run to daily editing, run inside xvfb-run: pendra starts with an
+# empty profile folder and keeper_probe drives it (welcome, Create, Add to
+# the CR LF starter file, a change from outside, a Scheme typo, a save by
+# rename, a double-click to a stand-in editor registered as the "edit"
+# verb of .pnd files). The probe's screenshots become PNG files in
+# build/wine/shots.
+keeper() {
+  local profile=$work/keeper-Мария shots=$work/shots editor=$work/editor
+  rm -rf "$profile" "$shots" "$editor" && mkdir -p "$profile" "$shots" "$editor"
+  cp "$work/editor_stub.exe" "$editor/notepad++.exe"
+  local wprofile weditor
+  wprofile=$("$WINELOADER" winepath -w "$profile" 2>/dev/null | tr -d '\r')
+  weditor=$("$WINELOADER" winepath -w "$editor/notepad++.exe" 2>/dev/null | tr -d '\r')
+  # Wine looks file types up under HKEY_CLASSES_ROOT only, not the user's classes.
+  "$WINELOADER" reg add 'HKCR\.pnd' /ve /d PendraProbe.File /f >/dev/null 2>&1
+  "$WINELOADER" reg add 'HKCR\PendraProbe.File\shell\edit\command' /ve \
+    /d "\"$weditor\" \"%1\"" /f >/dev/null 2>&1
+  PENDCAL_USERPROFILE=$wprofile "$WINELOADER" "$work/profile_launcher.exe" \
+    "$work/папка/pendra.exe" &
+  local pendra=$! status=0
+  timeout 200 "$WINELOADER" "$work/keeper_probe.exe" 150 "$wprofile" \
+    "$("$WINELOADER" winepath -w "$shots" 2>/dev/null | tr -d '\r')" "$weditor" | tr -d '\r' |
+    sed 's/^/pendra keeping: /' || status=$?
+  for shot in "$shots"/*.bmp; do
+    [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm "$shot"
+  done
+  for _ in $(seq 100); do
+    kill -0 "$pendra" 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 "$pendra" 2>/dev/null; then
+    kill "$pendra"
+    echo "pendra is still running after the probe closed it" >&2
+    return 1
+  fi
+  wait "$pendra" || true
+  return "$status"
 }
 if [ "${1:-}" = --smoke ]; then
   smoke
+  exit
+fi
+if [ "${1:-}" = --keeper ]; then
+  keeper
   exit
 fi
 
@@ -74,10 +147,10 @@ cmake --build build/release --target engine_tests
 mingw=x86_64-w64-mingw32-g++-posix
 command -v $mingw >/dev/null || mingw=x86_64-w64-mingw32-g++
 mkdir -p "$work"
-for tool in profile_launcher list_probe; do
+for tool in profile_launcher list_probe window_probe keeper_probe editor_stub; do
   [ "$work/$tool.exe" -nt "tests/wine/$tool.cc" ] && continue
   $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
-    -o "$work/$tool.exe" "tests/wine/$tool.cc"
+    -o "$work/$tool.exe" "tests/wine/$tool.cc" -lgdi32
 done
 # The safe writer's probe is built with the gui core files it checks.
 $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
@@ -91,8 +164,16 @@ mkdir -p "$WINEPREFIX"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wineserver" -p  # stays up between the many short runs
 # Booted before any test: Wine's services start here, not under a test,
-# where they would keep the test's output pipe open.
-"$WINELOADER" wineboot -i >/dev/null 2>&1
+# where they would keep the test's output pipe open. The first program of a
+# session makes Wine boot the prefix (wineboot --init) before it runs; so
+# the first one is the launcher, which then waits for the boot to end. A
+# "wineboot -i" here would be a second boot over the first, with a second
+# service manager whose drivers restart while the first tests start.
+if ! timeout 200 "$WINELOADER" "$work/profile_launcher.exe" --boot 180 >"$work/boot.log" 2>&1; then
+  cat "$work/boot.log"
+  echo "the Wine prefix did not finish booting" >&2
+  exit 1
+fi
 
 # Both programs run from a folder with a Cyrillic name; the tests give
 # pendcal.exe Cyrillic file and profile names of their own.
@@ -113,4 +194,6 @@ step "safe writing"
 
 step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke
+step "pendra from the first run to daily editing"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --keeper
 step "done"

@@ -166,6 +166,29 @@ TEST(CalendarProcs, SetProceduresAreCalledOncePerYear) {
   EXPECT_EQ(0u, r.out.find("Wrong type: ")) << r.out;
 }
 
+TEST(CalendarProcs, LookAheadAsksSchemeWordsDayByDay) {
+  // Each scanned day walks its look-ahead afresh, and a set procedure is
+  // asked again whenever the tested year changes.
+  struct {
+    const char* file;
+    const char* report;
+  } cases[] = {
+      {"(set-specifier (lambda (y) (display y) (newline) (list (date 1 1 y))) \"ny\")\n"
+       "ny previous 2 days remind [x].\n",
+       "2004\n2005\nthu 30 dec 2004: x\n2004\n2005\nfri 31 dec 2004: x\nsat  1 jan 2005: x\n"},
+      {"(define calls 0)\n"
+       "(remind-field (lambda (s o m) calls) \"calls\")\n"
+       "(test-specifier (lambda (d) (set! calls (+ calls 1)) (= (day d) 1)) \"first\")\n"
+       "dec 25 and first previous 2 days remind [%(calls)].\n",
+       "thu 30 dec 2004: 3\nfri 31 dec 2004: 5\nsat  1 jan 2005: 6\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunReminders(c.file, {"-b", "0", "-a", "2", "30", "dec", "2004"});
+    EXPECT_EQ(0, r.status) << c.file;
+    EXPECT_EQ(c.report, r.out) << c.file;
+  }
+}
+
 TEST(CalendarProcs, FieldsShowValuesWithDisplay) {
   auto r = RunReminders(
       "(remind-field (lambda (s o m) \"text\") \"str\")\n"
@@ -279,6 +302,28 @@ TEST(CalendarProcs, IncludeRefusesCyclesAndDeepNesting) {
   r = RunPendcal({"-f", "a.pnd"},
                  {{"a.pnd", "(include \"b.pnd\") (include \"b.pnd\")"}, {"b.pnd", "remind [b]."}});
   EXPECT_EQ("b\nb\n", r.out);
+}
+
+TEST(CalendarProcs, IncludeInOneExpressionKeepsTheStackOrder) {
+  // Files pushed by one expression are read after it, the last pushed
+  // first; until then none is being read, so none makes a cycle.
+  struct {
+    const char* main;
+    const char* b;
+    const char* out;
+  } cases[] = {
+      {"(begin (include \"a.pnd\") (include \"a.pnd\"))", "", "a\na\n"},
+      {"(begin (include \"a.pnd\") (include \"b.pnd\"))", "remind [b].", "b\na\n"},
+      {"(begin (include \"a.pnd\") (include \"b.pnd\"))", "(include \"a.pnd\") remind [b].",
+       "a\nb\na\n"},
+      {"(include \"b.pnd\")", "(begin (include \"a.pnd\") (include \"b.pnd\"))",
+       "Include nested too deeply: \"b.pnd\"\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunPendcal({"-f", "main.pnd"},
+                        {{"main.pnd", c.main}, {"a.pnd", "remind [a]."}, {"b.pnd", c.b}});
+    EXPECT_EQ(0u, r.out.find(c.out)) << c.main << "\n" << r.out;
+  }
 }
 
 }  // namespace

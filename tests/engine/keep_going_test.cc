@@ -65,6 +65,8 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
        "test.pnd(1): warning: the text begun here holds \"[\" and runs to line 2: is a \"]\" "
        "missing?\n",
        1},
+      {"escaped brackets are no warning", "jul 7 remind [Dentist \\[Dr. Ng\\]].\n", Args({}),
+       "Dentist [Dr. Ng]\n", "", 0},
       {"text running past an entry", "jul 7 remind [A.\njul 8 remind B.\nmore].\n", Args({}),
        "A.\njul 8 remind B.\nmore\n",
        "test.pnd(1): warning: the text begun here goes on past line 2, which reads like an entry, "

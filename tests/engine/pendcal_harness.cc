@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -104,12 +107,18 @@ Result RunPendcal(const std::vector<std::string>& args,
                       static_cast<rlim_t>(options.addressSpace)};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
     }
-    if (chdir((dir / options.cwd).c_str()) != 0) _exit(126);
+    // A start that fails says why in the output, where the test shows it.
+    if (chdir((dir / options.cwd).c_str()) != 0) {
+      dprintf(2, "pendcal_harness: cannot enter %s: %s\n", (dir / options.cwd).c_str(),
+              std::strerror(errno));
+      _exit(126);
+    }
     std::vector<char*> argv;
     for (const std::string& w : command) argv.push_back(const_cast<char*>(w.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(argv[0], argv.data());
+    dprintf(2, "pendcal_harness: cannot run %s: %s\n", argv[0], std::strerror(errno));
     _exit(127);
   }
   close(out[1]);

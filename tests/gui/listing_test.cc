@@ -36,6 +36,17 @@ TEST(Listing, ParsesFilesOccurrencesAndEscapes) {
   EXPECT_EQ(3, listing.occurrences[0].scanned.weekday);  // a Tuesday
 }
 
+// Windows paths come with their backslashes doubled, as the texts do.
+TEST(Listing, FileNamesAreUnescaped) {
+  gui::Listing listing = gui::parseListing(
+      "file\tC:\\\\Users\\\\a\\\\pendra.pnd\n"
+      "2026-12-08\t2026-12-08\tC:\\\\Users\\\\a\\\\pendra.pnd\t3\tX\n");
+  ASSERT_EQ(listing.files.size(), 1u);
+  EXPECT_EQ(listing.files[0], "C:\\Users\\a\\pendra.pnd");
+  ASSERT_EQ(listing.occurrences.size(), 1u);
+  EXPECT_EQ(listing.occurrences[0].file, "C:\\Users\\a\\pendra.pnd");
+}
+
 TEST(Listing, GroupsByDayAndCountsOwnReminders) {
   gui::Listing listing = gui::parseListing(
       "2026-12-07\t2026-12-09\tp\t1\tAhead\n"

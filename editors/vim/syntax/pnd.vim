@@ -39,16 +39,18 @@ syntax match pndSchemeNumber "\(^\|[[:space:]()]\)\@<=[-+]\=\d\+\ze\([[:space:](
 syntax match pndSchemeConstant "#[tf]\>\|#\\\S[^[:space:]()]*" contained
 syntax match pndSchemeQuote "['`,]" contained
 syntax keyword pndSchemeForm quote define lambda if set! begin and or cond case let letrec else contained
-syntax keyword pndSchemeProc date date+ date- day day-name month year days-between contained
-syntax keyword pndSchemeProc include test-specifier set-specifier remind-field contained
+" The calendar procedures only where they are called, right after "(": a
+" parameter or variable called day or year is not one.
+syntax match pndSchemeProc "\((\s*\)\@<=\(date[+-]\=\|day-name\|days-between\|day\|month\|year\|include\|test-specifier\|set-specifier\|remind-field\)\ze\([[:space:]()]\|$\)" contained
 
 highlight default link pndAction Statement
 highlight default link pndGrammar Keyword
 highlight default link pndOrdinal Keyword
 highlight default link pndUnit Type
-highlight default link pndMonth Constant
-highlight default link pndWeekday Constant
-highlight default link pndNumber Number
+" Dates in one colour, texts (String) in another.
+highlight default link pndMonth Type
+highlight default link pndWeekday Type
+highlight default link pndNumber Type
 highlight default link pndPeriod Delimiter
 highlight default link pndComment Comment
 highlight default link pndText String
