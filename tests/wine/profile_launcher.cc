@@ -118,8 +118,18 @@ int wmain(int argc, wchar_t** argv) {
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION child = {};
   std::vector<wchar_t> command(rest, rest + wcslen(rest) + 1);  // CreateProcessW may write to it
-  if (!CreateProcessW(nullptr, rest, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child))
-    return fail(L"cannot start", command.data());
+  // Wine now and then loses a new process before any of its code runs
+  // (about one start in four thousand on a busy machine) and reports
+  // ERROR_INTERNAL_ERROR. Nothing of the program ran, so starting it again
+  // is safe; any other failure, or a third one, is reported.
+  bool started = false;
+  for (int attempt = 0;; ++attempt) {
+    started = CreateProcessW(nullptr, rest, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &child);
+    if (started || attempt == 2 || GetLastError() != ERROR_INTERNAL_ERROR) break;
+    Sleep(200);
+  }
+  if (!started) return fail(L"cannot start", command.data());
   DWORD status = 127;
   if (WaitForSingleObject(child.hProcess, INFINITE) != WAIT_OBJECT_0 ||
       !GetExitCodeProcess(child.hProcess, &status))
