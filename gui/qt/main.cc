@@ -1,13 +1,31 @@
 // pendra: the reminder window. Runs the pendcal found next to it.
+// "pendra FILE" lists that file instead of the one pendcal would find.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
 
-#include "gui/qt/reminder_dialog.h"
+#include "gui/qt/calendar_window.h"
+#include "gui/qt/reminder_keeper.h"
 #include "gui/runner.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  gui::ReminderDialog dialog(gui::enginePath());
-  dialog.show();
-  app.exec();
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("pendra"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Pendra"));
+  QApplication::setDesktopFileName(QStringLiteral("pendra"));
+  QStringList arguments = QApplication::arguments().mid(1);
+  if (arguments.size() > 1 || (!arguments.isEmpty() && arguments[0].startsWith(QLatin1Char('-')))) {
+    std::fputs("usage: pendra [FILE]\n", stderr);
+    return 2;
+  }
+  QApplication::setWindowIcon(gui::pendraIcon());
+  gui::CalendarWindow window(gui::enginePath());
+  gui::ReminderKeeper keeper(&window, gui::enginePath());
+  // The file named here is remembered, as one opened in the window is.
+  if (!arguments.isEmpty())
+    keeper.useFile(QDir::cleanPath(QFileInfo(arguments[0]).absoluteFilePath()).toStdString(), true);
+  window.show();
+  return app.exec();
 }
