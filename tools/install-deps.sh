@@ -7,6 +7,8 @@ if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev python3 python3-icalendar
              g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
              wine64 xvfb xauth xdotool clang libclang-rt-14-dev)
+  # pendra --tray's test: a session bus and a real notification server.
+  packages+=(dbus-daemon dbus-bin dbus-x11 dunst)
   # Packaging and its checks: the .deb's dependencies, man pages, desktop
   # entry, Vim syntax.
   packages+=(dpkg-dev file lintian mandoc desktop-file-utils vim)
