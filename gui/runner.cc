@@ -29,10 +29,52 @@ std::vector<std::string> exportArguments(const pendra::Date& date, int before, i
   return arguments;
 }
 
+std::vector<std::string> listingArguments(const pendra::Date& date, int before, int after,
+                                          const std::string& file) {
+  std::vector<std::string> arguments = {"-k", "-l"};
+  if (!file.empty()) arguments.insert(arguments.end(), {"-f", file});
+  for (std::string& word : engineArguments(date, before, after))
+    arguments.push_back(std::move(word));
+  return arguments;
+}
+
+std::vector<std::string> calendarArguments(const pendra::Date& date, int before, int after,
+                                           const std::string& file) {
+  std::vector<std::string> arguments = listingArguments(date, before, after, file);
+  arguments[1] = "-i";
+  return arguments;
+}
+
+namespace {
+
+// One argument as the C runtime's command-line parser reads it back:
+// backslashes count only before a quote, so those are doubled there.
+std::string quotedArgument(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
+}
+
+}  // namespace
+
 std::string windowsCommandLine(const std::string& program,
                                const std::vector<std::string>& arguments) {
   std::string line = "\"" + program + "\"";
-  for (const std::string& argument : arguments) line += " " + argument;
+  for (const std::string& argument : arguments) {
+    line += ' ';
+    line += quotedArgument(argument);
+  }
   return line;
 }
 

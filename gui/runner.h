@@ -52,10 +52,19 @@ std::vector<std::string> engineArguments(const pendra::Date& date, int before, i
 // The same window as an iCalendar object: "-i" and then the above.
 std::vector<std::string> exportArguments(const pendra::Date& date, int before, int after);
 
+// What the windows run: the listing with problems kept apart,
+// "-k", "-l", then "-f" and file when file is not empty, then the above.
+std::vector<std::string> listingArguments(const pendra::Date& date, int before, int after,
+                                          const std::string& file);
+// An export of the same: "-k", "-i", then "-f" file when given, then the above.
+std::vector<std::string> calendarArguments(const pendra::Date& date, int before, int after,
+                                           const std::string& file);
+
 // A Windows command line: the program path in double quotes (so a path with
-// spaces starts the right program), then each argument after one space.
-// REQUIRES: the arguments hold no blanks or quotes (ours are numbers and
-// month names); a Windows path never holds a quote.
+// spaces starts the right program), then each argument after one space; an
+// argument that is empty or holds a blank, a tab or a quote is quoted the
+// way the C runtime reads it back (a file name after -f). A Windows path
+// never holds a quote.
 std::string windowsCommandLine(const std::string& program,
                                const std::vector<std::string>& arguments);
 

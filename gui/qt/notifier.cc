@@ -6,7 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QVariantMap>
 
-#include "gui/tray_plan.h"
+#include "gui/notify_plan.h"
 
 namespace gui {
 namespace {

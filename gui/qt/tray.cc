@@ -18,10 +18,11 @@
 #include <cstdio>
 #include <utility>
 
+#include "gui/safe_write.h"
+
 namespace gui {
 namespace {
 
-constexpr char kStateFile[] = "notified.ini";
 constexpr char kLockFile[] = "tray.lock";
 // Saving an editor's file comes as several change signals; one run follows.
 constexpr int kSettleMs = 500;
@@ -32,8 +33,6 @@ QString xdgDirectory(const char* variable, const char* fallback) {
   if (value.isEmpty() || !QDir::isAbsolutePath(value)) value = QDir::homePath() + '/' + fallback;
   return value;
 }
-
-QString stateDirectory() { return xdgDirectory("XDG_STATE_HOME", ".local/state") + "/pendra"; }
 
 QString autostartPath() {
   return xdgDirectory("XDG_CONFIG_HOME", ".config") + "/autostart/pendra.desktop";
@@ -193,15 +192,7 @@ void Tray::check() {
     return;
   }
   const pendra::Date today = pendra::today();
-  std::vector<std::string> arguments{"-k", "-l"};
-  for (std::string& word : engineArguments(today, catchUpDays(readState(), today), 0))
-    arguments.push_back(std::move(word));
-  EngineRequest request;
-  request.path = enginePath_.toStdString();
-  request.arguments = std::move(arguments);
-  request.timeLimit = timeLimit();
-  request.errorsApart = true;
-  job_ = std::make_unique<EngineJob>(std::move(request));
+  job_ = std::make_unique<EngineJob>(checkRequest(enginePath_.toStdString(), memory_, today));
   EngineJob* job = job_.get();
   worker_ = std::thread([this, job, today] {
     EngineRun run = job->run();
@@ -210,34 +201,17 @@ void Tray::check() {
   });
 }
 
-NotifyState Tray::readState() const {
-  NotifyState state;
-  QFile file(stateDir_ + '/' + kStateFile);
-  if (file.open(QIODevice::ReadOnly)) state = parseNotifyState(file.readAll().toStdString());
-  // When the file could not be written, what this process sent still counts.
-  if (memory_.valid && (!state.valid || state.day.dayNumber() < memory_.day.dayNumber()))
-    return memory_;
-  return state;
-}
-
 void Tray::finish(const EngineRun& run, const pendra::Date& today) {
   worker_.join();
   job_.reset();
-  const TrayListing listing = parseTrayListing(run.output);
-  const NotifyPlan plan = planNotifications(listing, troubleLine(run, listing), readState(), today);
-  // The state is saved before anything is sent: a crash in between loses a
-  // notification rather than showing one twice.
-  memory_ = plan.next;
-  QString why;
-  if (!saveFile(stateDir_ + '/' + kStateFile,
-                QByteArray::fromStdString(formatNotifyState(plan.next)), &why))
-    std::fprintf(stderr, "pendra --tray: cannot save %s/%s: %s\n", qPrintable(stateDir_),
-                 kStateFile, qPrintable(why));
+  const TrayOutcome outcome = finishCheck(run, enginePath_.toStdString(), today, &memory_);
+  if (!outcome.saveError.empty())
+    std::fprintf(stderr, "pendra --tray: cannot save %s\n", outcome.saveError.c_str());
   int sent = 0;
-  for (const Notification& notification : plan.notifications) sent += notifier_.send(notification);
-  std::fprintf(stderr, "pendra --tray: %s: %d of %zu notifications sent\n", isoDate(today).c_str(),
-               sent, plan.notifications.size());
-  watchFiles(listing.files);
+  for (const Notification& notification : outcome.notifications)
+    sent += notifier_.send(notification);
+  std::fprintf(stderr, "%s\n", checkLogLine(today, sent, outcome.notifications.size()).c_str());
+  watchFiles(outcome.files);
   armMidnight();
   if (again_) {
     again_ = false;
@@ -300,7 +274,7 @@ void Tray::onPrepareForSleep(bool sleeping) {
 
 int runTray(QApplication& app) {
   app.setQuitOnLastWindowClosed(false);
-  const QString stateDir = stateDirectory();
+  const QString stateDir = QString::fromStdString(parentDirectory(notifyStatePath()));
   Tray tray(QString::fromStdString(enginePath()), stateDir);
   if (tray.start()) return app.exec();
   if (askRunningTray(serverName(stateDir))) {

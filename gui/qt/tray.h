@@ -17,7 +17,7 @@
 #include "common/date.h"
 #include "gui/qt/notifier.h"
 #include "gui/runner.h"
-#include "gui/tray_plan.h"
+#include "gui/tray_check.h"
 
 class QAction;
 class QApplication;
@@ -47,7 +47,6 @@ class Tray : public QObject {
   void openWindow();
 
  private:
-  NotifyState readState() const;
   void finish(const EngineRun& run, const pendra::Date& today);
   void watchFiles(const std::vector<std::string>& files);
   void armMidnight();
@@ -69,7 +68,7 @@ class Tray : public QObject {
   QTimer settle_;                   // gathers the bursts of change signals of one save
   QTimer midnight_;                 // the next local midnight
   QLocalServer server_;
-  NotifyState memory_;  // what this process notified, should the file fail
+  TrayMemory memory_;
   std::unique_ptr<EngineJob> job_;
   std::thread worker_;
   bool again_ = false;  // a check was asked for while one ran
