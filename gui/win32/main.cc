@@ -17,6 +17,7 @@
 #include "gui/runner.h"
 #include "gui/win32/list_fill.h"
 #include "gui/win32/resource.h"
+#include "gui/win32/tray.h"
 #include "gui/win32/wide.h"
 
 namespace {
@@ -207,6 +208,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  if (gui::trayRequested()) return gui::runTray(instance);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   // The engine inherits the error mode: one that crashes then ends at once
