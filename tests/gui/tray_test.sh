@@ -67,10 +67,11 @@ for n in sorted(items, key=lambda n: n["id"]["data"]):
     print(n["summary"]["data"] + "|" + n["body"]["data"].replace("\n", "/"))'
 }
 seen=0
+shown_at_least() { [ "$(dunstctl count displayed)" -ge "$1" ]; }
 # The notifications sent since the last call must be exactly the arguments.
 expect_new() {
   local all
-  wait_for test "$(dunstctl count displayed)" -ge $# || true
+  wait_for shown_at_least $# || true
   all=$(history)
   local got
   got=$(printf '%s\n' "$all" | sed '/^$/d' | tail -n +$((seen + 1)))
@@ -113,14 +114,18 @@ today=$(sed -n 's/^pendra --tray: \([0-9-]*\): .*/\1/p' "$log" | head -1)
 expect_new "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent"
 
 # A second tray asks the first to show the window and ends.
+windows_at_least() { [ "$(xdotool search --name '^Pendra$' 2>/dev/null | wc -l)" -ge "$1" ]; }
 "$scratch/bin/pendra" --tray 2>"$scratch/second.log" || fail "second tray: $(cat "$scratch/second.log")"
 grep -q 'already running' "$scratch/second.log" || fail "second tray: $(cat "$scratch/second.log")"
-wait_for xdotool search --name '^Pendra$' >/dev/null || fail "no window shown"
+wait_for windows_at_least 1 || fail "no window shown"
 kill -0 "$tray" || fail "the first tray ended"
 
 # A reminder added during the run: only it is notified.
 echo "0 0 Call Anna" >>"$reminders"
 wait_checks 2
+# A click on it (its default action) opens another window.
+dunstctl action 0
+wait_for windows_at_least 2 || fail "a click on the notification opened no window"
 expect_new "$(label "$today")|Call Anna"
 
 # A restart on the same day sends nothing.
