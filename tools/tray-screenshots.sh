@@ -26,6 +26,9 @@ scratch=$SHOT_SCRATCH
 export HOME=$scratch/home QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME XDG_STATE_HOME
 mkdir -p "$HOME" "$scratch/bin"
+# Qt and dunst keep their sockets there.
+export XDG_RUNTIME_DIR=$scratch/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp "$build/engine/pendra" "$scratch/bin/pendra"
 cp "$root/tests/gui/listing_stand_in.sh" "$scratch/bin/pendcal"
 cat >"$HOME/pendra.pnd" <<'FILE'

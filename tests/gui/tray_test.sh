@@ -27,6 +27,9 @@ scratch=$TRAY_TEST_SCRATCH
 export HOME=$scratch/home QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME XDG_STATE_HOME
 mkdir -p "$HOME" "$scratch/bin"
+# Qt and dunst keep their sockets there.
+export XDG_RUNTIME_DIR=$scratch/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp "$pendra" "$scratch/bin/pendra"
 reminders=$HOME/pendra.pnd
 state=$HOME/.local/state/pendra/notified.ini
