@@ -145,7 +145,9 @@ bool Tray::start() {
     std::fprintf(stderr, "pendra --tray: %s\n", qPrintable(server_.errorString()));
   connect(&server_, &QLocalServer::newConnection, this, &Tray::onNewConnection);
 
-  icon_.setIcon(QIcon::fromTheme("pendra", QIcon(":/pendra/pendra-64.png")));
+  // Built in: the installed theme icon is an SVG, which needs a Qt plugin
+  // that may be missing.
+  icon_.setIcon(QIcon(":/pendra/pendra-64.png"));
   icon_.setToolTip("Pendra");
   connect(menu_.addAction("Open Pendra"), &QAction::triggered, this, &Tray::openWindow);
   connect(menu_.addAction("Update now"), &QAction::triggered, this, &Tray::check);
