@@ -163,11 +163,15 @@ std::vector<Problem> parseProblems(std::string_view errors) {
       }
     }
   }
-  // The blank line between a report and its backtrace is kept inside the
-  // detail; blank lines at its end are not.
+  // Blank lines before the backtrace are skipped above; those at its end too.
   for (Problem& problem : problems)
     while (!problem.detail.empty() && problem.detail.back() == '\n') problem.detail.pop_back();
   return problems;
+}
+
+std::string problemCountText(size_t problems) {
+  if (problems == 0) return "No problems";
+  return std::to_string(problems) + (problems == 1 ? " problem" : " problems");
 }
 
 bool isNoReminderFile(const EngineRun& run) {

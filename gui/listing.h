@@ -76,6 +76,10 @@ struct ListingResult {
 // status 1 and standard output beginning with "usage: pendcal".
 bool isNoReminderFile(const EngineRun& run);
 
+// The window's status line about problems: "No problems", "1 problem",
+// "3 problems".
+std::string problemCountText(size_t problems);
+
 // Reads a run of pendcal -k -l whose standard error was kept apart. A run
 // that could not start gives one problem, kEngineError and the engine path;
 // a time limit, a signal, a cut output or an unexplained exit status adds a

@@ -134,10 +134,10 @@ Range notifyRange(const NotifyState& state, const pendra::Date& today) {
 
 std::string problemSummary(const std::vector<Problem>& problems, const std::string& reminderFile) {
   if (problems.empty()) return std::string();
+  // One failure of the engine itself says best what it was.
+  if (problems.size() == 1 && problems[0].file.empty()) return problems[0].text;
   std::string name = fileNameOf(reminderFile);
-  if (name.empty()) name = "pendcal";
-  for (const Problem& problem : problems)
-    if (problem.file.empty()) name = "pendcal";
+  if (name.empty()) name = "the reminder file";
   return std::to_string(problems.size()) +
          (problems.size() == 1 ? " problem in " : " problems in ") + name;
 }

@@ -51,8 +51,9 @@ std::string reminderKey(const Occurrence& occurrence);
 Range notifyRange(const NotifyState& state, const pendra::Date& today);
 
 // "1 problem in pendra.pnd", "2 problems in pendra.pnd" (the file's name
-// without its directory; "pendcal" for a problem with no file, such as a
-// failed run); "" for none.
+// without its directory; "the reminder file" when none is given); a lone
+// problem with no place (the engine failed: "Error executing pendcal", a
+// time limit) gives its own text; "" for none.
 std::string problemSummary(const std::vector<Problem>& problems, const std::string& reminderFile);
 
 struct Notification {

@@ -97,13 +97,6 @@ std::string executableDirectory() {
   return path.substr(0, path.find_last_of('/') + 1);
 }
 
-bool writeWholeFile(const std::string& path, std::string_view data) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-  return std::fclose(file) == 0 && written;
-}
-
 ChildProcess* startChild(const EngineRequest& request) {
   // Everything the child needs is built before fork.
   std::vector<std::string> words;

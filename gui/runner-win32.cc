@@ -69,19 +69,6 @@ std::string executableDirectory() {
   return narrow(full);
 }
 
-bool writeWholeFile(const std::string& path, std::string_view data) {
-  HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool written = true;
-  while (written && !data.empty()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size(), 1 << 20)), n = 0;
-    written = WriteFile(file, data.data(), chunk, &n, nullptr) && n == chunk;
-    data.remove_prefix(n);
-  }
-  return CloseHandle(file) && written;
-}
-
 ChildProcess* startChild(const EngineRequest& request) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE outputRead = nullptr, outputWrite = nullptr, errorsRead = nullptr, errorsWrite = nullptr,

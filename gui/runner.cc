@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "gui/runner_platform.h"
+#include "gui/safe_write.h"
 
 namespace gui {
 
@@ -275,15 +276,24 @@ std::vector<std::string> listLines(const EngineRun& run, const std::string& path
 }
 
 bool exportSucceeded(const EngineRun& run) {
-  return run.ok && !run.cut && !run.timedOut && !run.stopped && run.signal == 0 && run.status == 0;
+  static constexpr std::string_view kEnd = "END:VCALENDAR\r\n";
+  bool whole = run.status == 0 ||
+               (run.status == 1 && run.output.size() >= kEnd.size() &&
+                run.output.compare(run.output.size() - kEnd.size(), kEnd.size(), kEnd) == 0);
+  return run.ok && !run.cut && !run.timedOut && !run.stopped && run.signal == 0 && whole;
+}
+
+bool writeWholeFile(const std::string& path, std::string_view data) {
+  return createFile(path, data, Existing::Replace).ok;
 }
 
 std::vector<std::string> finishExport(const EngineRun& run, const std::string& enginePath,
                                       const std::string& file) {
   if (!run.ok) return {kEngineError, enginePath};
   if (exportSucceeded(run)) {
-    if (writeWholeFile(file, run.output)) return {};
-    return {"(cannot write " + file + ")"};
+    WriteResult written = createFile(file, run.output, Existing::Replace);
+    if (written.ok) return {};
+    return {"(cannot write " + file + ": " + written.reason + ")"};
   }
   std::vector<std::string> lines = splitLines(run.errors);
   if (run.cut) {

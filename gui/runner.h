@@ -154,8 +154,9 @@ std::string endingLine(const EngineRun& run);
 // was cut, or endingLine() when it has one.
 std::vector<std::string> listLines(const EngineRun& run, const std::string& path);
 
-// True when an export run gave a whole calendar: exit status 0, nothing cut,
-// not stopped, not timed out.
+// True when an export run gave a whole calendar: nothing cut, not stopped,
+// not timed out, and exit status 0 — or 1 (problems reported with -k) with
+// the calendar's last line written.
 bool exportSucceeded(const EngineRun& run);
 
 // Finishes an export run: writes its output to file (UTF-8 path) when it
@@ -166,7 +167,8 @@ bool exportSucceeded(const EngineRun& run);
 std::vector<std::string> finishExport(const EngineRun& run, const std::string& enginePath,
                                       const std::string& file);
 
-// Writes data to the file at path (UTF-8), replacing it, in binary.
+// Writes data to the file at path (UTF-8), replacing it, in binary: a new
+// file beside it, flushed, renamed over it, so a failure leaves the old one.
 bool writeWholeFile(const std::string& path, std::string_view data);
 
 // Update for one date, blocking: runs the engine at path for the usual

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "gui/date_label.h"
 #include "gui/listing.h"
 
 namespace gui {
@@ -91,10 +92,10 @@ Range exportRange(ExportChoice choice, View view, const pendra::Date& picked,
     case ExportChoice::Month:
       return monthOf(picked);
     case ExportChoice::TwelveMonths: {
-      // To the day before the same date a year on; 29 February runs to
-      // 28 February.
+      // To the day before the same date a year on; from 29 February that
+      // is 28 February.
       pendra::Date end(today.day, today.month, today.year + 1);
-      if (!end.isValid()) end.day = pendra::daysInMonth(end.month, end.year);
+      if (!end.isValid()) end = pendra::Date(1, 3, today.year + 1);
       return spanning(today, offset(end, -1), today);
     }
     case ExportChoice::Shown:
@@ -144,6 +145,37 @@ std::string itemText(const pendra::Date& scanned, const pendra::Date& matched,
                      const std::string& text, const pendra::Date& today) {
   if (scanned.sameDay(matched)) return text;
   return dayName(matched, today) + ": " + text;
+}
+
+namespace {
+
+std::string counted(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string accessibleDayName(const pendra::Date& date, int reminders) {
+  std::string name = std::to_string(date.day) + " " + kLongMonthNames[date.month];
+  if (reminders > 0) name += ", " + counted(reminders, "reminder", "reminders");
+  return name;
+}
+
+int countEvents(std::string_view calendar) {
+  static constexpr std::string_view kBegin = "BEGIN:VEVENT";
+  int count = 0;
+  for (size_t at = calendar.find(kBegin); at != std::string_view::npos;
+       at = calendar.find(kBegin, at + kBegin.size())) {
+    size_t end = at + kBegin.size();
+    bool wholeLine = (at == 0 || calendar[at - 1] == '\n') &&
+                     (end == calendar.size() || calendar[end] == '\r' || calendar[end] == '\n');
+    if (wholeLine) ++count;
+  }
+  return count;
+}
+
+std::string exportedText(int reminders, const std::string& path) {
+  return "Exported " + counted(reminders, "reminder", "reminders") + " to " + path;
 }
 
 }  // namespace gui

@@ -67,6 +67,16 @@ std::string dayHeading(const pendra::Date& date, const pendra::Date& today);
 std::string itemText(const pendra::Date& scanned, const pendra::Date& matched,
                      const std::string& text, const pendra::Date& today);
 
+// A marked day in the month grid as screen readers say it:
+// "9 December, 2 reminders", "9 December, 1 reminder", "9 December".
+std::string accessibleDayName(const pendra::Date& date, int reminders);
+
+// The events in an iCalendar text: its "BEGIN:VEVENT" lines.
+int countEvents(std::string_view calendar);
+// After an export: "Exported 25 reminders to /home/a/pendra-2026-12.ics"
+// ("1 reminder").
+std::string exportedText(int reminders, const std::string& path);
+
 }  // namespace gui
 
 #endif  // PENDRA_GUI_VIEW_RANGE_H_

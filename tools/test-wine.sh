@@ -123,6 +123,10 @@ done
 $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
   -o "$work/tray_probe.exe" tests/wine/tray_probe.cc gui/win32/tray_shell.cc \
   -lshell32 -lole32 -luuid
+# The safe writer's probe is built with the gui core files it checks.
+$mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
+  -o "$work/safe_write_probe.exe" tests/wine/safe_write_probe.cc gui/safe_write.cc \
+  gui/safe_write-win32.cc gui/paths-win32.cc
 
 step "fresh prefix"
 "$wineserver" -k 2>/dev/null || true
@@ -147,6 +151,9 @@ if ! PENDCAL_EXE="$exe_dir/pendcal.exe" PENDCAL_PREFIX="$WINELOADER $work/profil
   exit 1
 fi
 sed -n '/ ran\./,$p' "$log"
+
+step "safe writing"
+"$WINELOADER" "$work/safe_write_probe.exe" | tr -d '\r'
 
 step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke

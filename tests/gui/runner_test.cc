@@ -366,3 +366,75 @@ TEST(Runner, UpdateLines) {
   EXPECT_EQ(Lines({"Error executing pendcal", engines.missing()}),
             gui::updateLines(engines.missing(), {29, 2, 2004}));
 }
+
+TEST(Runner, ListingAndCalendarArguments) {
+  EXPECT_EQ(Lines({"-k", "-l", "-b", "7", "-a", "14", "10", "jul", "2005"}),
+            gui::listingArguments({10, 7, 2005}, 7, 14, ""));
+  EXPECT_EQ(Lines({"-k", "-l", "-f", "/h/my file.pnd", "-b", "0", "-a", "6", "1", "dec", "2026"}),
+            gui::listingArguments({1, 12, 2026}, 0, 6, "/h/my file.pnd"));
+  EXPECT_EQ(Lines({"-k", "-i", "-f", "a.pnd", "-b", "7", "-a", "14", "10", "jul", "2005"}),
+            gui::calendarArguments({10, 7, 2005}, 7, 14, "a.pnd"));
+}
+
+TEST(Runner, WindowsCommandLineQuotesArgumentsThatNeedIt) {
+  struct Case {
+    std::string argument, expected;
+  };
+  const Case cases[] = {
+      {"jul", "jul"},
+      {"C:\\My Files\\pendra.pnd", "\"C:\\My Files\\pendra.pnd\""},
+      {"C:\\dir with space\\", "\"C:\\dir with space\\\\\""},
+      {"a\"b", "\"a\\\"b\""},
+      {"a\\\"b", "\"a\\\\\\\"b\""},
+      {"", "\"\""},
+      {"tab\there", "\"tab\there\""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ("\"p.exe\" -f " + c.expected, gui::windowsCommandLine("p.exe", {"-f", c.argument}))
+        << c.argument;
+}
+
+TEST(Runner, ExportsWithProblemsStillWriteAWholeCalendar) {
+  struct Case {
+    int status;
+    const char* output;
+    bool cut;
+    bool succeeded;
+  };
+  const Case cases[] = {
+      {0, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", false, true},
+      {1, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", false, true},
+      {1, "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n", false, false},
+      {1, "usage: pendcal [OPTION] [DATE]\n", false, false},
+      {2, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", false, false},
+      {0, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", true, false},
+  };
+  for (const Case& c : cases) {
+    gui::EngineRun run;
+    run.ok = true;
+    run.status = c.status;
+    run.output = c.output;
+    run.cut = c.cut;
+    EXPECT_EQ(c.succeeded, gui::exportSucceeded(run)) << c.status << " " << c.output;
+  }
+}
+
+TEST(Runner, ExportNeverDestroysTheFileItReplaces) {
+  StandInEngines scratch;
+  const std::string file = scratch.directory() + "pendra.ics";
+  std::ofstream(file, std::ios::binary) << "old calendar";
+  gui::EngineRun run;
+  run.ok = true;
+  run.output = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
+  // A directory where the new copy goes makes the write fail.
+  std::filesystem::create_directory(file + ".new");
+  Lines lines = gui::finishExport(run, "pendcal", file);
+  ASSERT_EQ(1u, lines.size());
+  EXPECT_EQ("(cannot write " + file + ": Is a directory)", lines[0]);
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ("old calendar", std::string(std::istreambuf_iterator<char>(in), {}));
+  std::filesystem::remove(file + ".new");
+  EXPECT_TRUE(gui::finishExport(run, "pendcal", file).empty());
+  std::ifstream again(file, std::ios::binary);
+  EXPECT_EQ(run.output, std::string(std::istreambuf_iterator<char>(again), {}));
+}

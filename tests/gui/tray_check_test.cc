@@ -127,7 +127,7 @@ TEST_F(TrayCheck, TroubleIsOneLine) {
                   "/h/pendra.pnd(7): error: not an action\n",
                   1),
        {"Tue 8 Dec 2026|Dentist\n2 problems in pendra.pnd"}},
-      {gui::EngineRun(), {"Tue 8 Dec 2026|1 problem in pendcal"}},
+      {gui::EngineRun(), {"Tue 8 Dec 2026|Error executing pendcal"}},
   };
   for (const Case& c : cases) {
     fs::remove(statePath());
