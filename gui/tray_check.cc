@@ -50,18 +50,22 @@ TrayOutcome finishCheck(const EngineRun& run, const std::string& enginePath,
   const std::string summary = result.noReminderFile
                                   ? std::string(kNoReminderFile)
                                   : problemSummary(result.problems, files.empty() ? "" : files[0]);
-  NotifyPlan plan = planNotifications(result.listing, summary, loadNotifyState(*memory), today);
 
   TrayOutcome outcome;
-  memory->state = plan.next;
   const std::string path = notifyStatePath();
   std::string reason;
   if (path.empty()) {
     outcome.saveError = "no home folder";
   } else if (!makeDirectories(parentDirectory(path), &reason)) {
     outcome.saveError = path + ": " + reason;
-  } else if (WriteResult written = createFile(path, notifyStateText(plan.next)); !written.ok) {
-    outcome.saveError = path + ": " + written.reason;
+  }
+  const StateLock lock(outcome.saveError.empty() ? path : std::string());
+  NotifyPlan plan = planNotifications(result.listing, summary, loadNotifyState(*memory), today);
+  memory->state = plan.next;
+  // Without a file, the memory still keeps this process from repeating.
+  if (outcome.saveError.empty()) {
+    if (WriteResult written = createFile(path, notifyStateText(plan.next)); !written.ok)
+      outcome.saveError = path + ": " + written.reason;
   }
   outcome.notifications = std::move(plan.notifications);
   outcome.files = files;

@@ -5,6 +5,7 @@
 #ifndef PENDRA_GUI_TRAY_CHECK_H_
 #define PENDRA_GUI_TRAY_CHECK_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,24 @@ NotifyState loadNotifyState(const TrayMemory& memory);
 EngineRequest checkRequest(const std::string& enginePath, const TrayMemory& memory,
                            const pendra::Date& today);
 
+// The state file's lock, PATH.lock beside it, held while this lives: two
+// trays (two logins of one user) plan and save one after the other. The
+// system drops it when the process dies. tray_lock-posix.cc (flock) and
+// tray_lock-win32.cc (LockFileEx) implement it.
+class StateLock {
+ public:
+  // Waits for the lock; locked() is false when the lock file cannot be made.
+  explicit StateLock(const std::string& statePath);
+  ~StateLock();
+  StateLock(const StateLock&) = delete;
+  StateLock& operator=(const StateLock&) = delete;
+  bool locked() const { return handle_ != kNone; }
+
+ private:
+  static constexpr intptr_t kNone = -1;
+  intptr_t handle_ = kNone;  // a descriptor or a HANDLE
+};
+
 struct TrayOutcome {
   std::vector<Notification> notifications;  // in the order to send
   std::vector<std::string> files;           // the reminder file and its includes
@@ -39,8 +58,8 @@ struct TrayOutcome {
 };
 
 // Reads the run, plans against the state as it is now, and saves the next
-// state before returning: a crash while sending loses a notification
-// rather than repeating one.
+// state before returning, all under the StateLock: a crash while sending
+// loses a notification rather than repeating one.
 TrayOutcome finishCheck(const EngineRun& run, const std::string& enginePath,
                         const pendra::Date& today, TrayMemory* memory);
 

@@ -4,9 +4,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -134,6 +138,26 @@ TEST_F(TrayCheck, TroubleIsOneLine) {
     gui::TrayMemory memory;
     EXPECT_EQ(c.shown, titles(gui::finishCheck(c.run, "/x/pendcal", kToday, &memory)));
   }
+}
+
+TEST_F(TrayCheck, StateLockMakesTraysTakeTurns) {
+  const std::string path = statePath().string();
+  fs::create_directories(statePath().parent_path());
+  std::atomic<bool> released{false};
+  std::optional<gui::StateLock> first(std::in_place, path);
+  ASSERT_TRUE(first->locked());
+  std::thread second([&] {
+    gui::StateLock lock(path);
+    EXPECT_TRUE(lock.locked());
+    // It can only get here after the first lock is gone.
+    EXPECT_TRUE(released.load());
+  });
+  // Time for the second to block, so that a lock that does not block shows.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  released = true;
+  first.reset();
+  second.join();
+  EXPECT_FALSE(gui::StateLock("").locked());
 }
 
 TEST(TrayCheckLog, Line) {
