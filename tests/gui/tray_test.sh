@@ -131,6 +131,12 @@ dunstctl action 0
 wait_for windows_at_least 2 || fail "a click on the notification opened no window"
 expect_new "$(label "$today")|Call Anna"
 
+# An editor's save by rename replaces the file: the tray follows it.
+{ cat "$reminders"; echo "0 0 Water the plants"; } >"$reminders.new"
+mv "$reminders.new" "$reminders"
+wait_checks 3
+expect_new "$(label "$today")|Water the plants"
+
 # A restart on the same day sends nothing.
 stop_tray
 start_tray
@@ -144,20 +150,20 @@ sed -i "s/^day=.*/day=$(date -d "$today -3 days" +%F)/" "$state"
 start_tray
 wait_checks 1
 expect_new "While you were away|$(short "$today -2 days"): Old one" \
-  "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent/Call Anna"
+  "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent/Call Anna/Water the plants"
 
 # Problems: one line naming their count and the file; the rest still shown.
 stop_tray
 cat >>"$reminders" <<FILE
-!$reminders(5): Unbound variable: dayname
+!$reminders(6): Unbound variable: dayname
 !
 !  (dayname)
-!$reminders(6): error: not an action
+!$reminders(7): error: not an action
 FILE
 rm "$state"
 start_tray
 wait_checks 1
-expect_new "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent/Call Anna/2 problems in pendra.pnd"
+expect_new "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent/Call Anna/Water the plants/2 problems in pendra.pnd"
 
 stop_tray
 kill "$dunst"
