@@ -60,6 +60,8 @@ std::vector<std::string_view> lines(std::string_view text) {
 // starts of a problem ("fatal error: ", "warning: ", "pendcal: warning: ")
 // have none. False for a line that starts no problem.
 bool problemStart(std::string_view line, Problem* problem) {
+  // Backtrace lines may be indented; problems start at the line's start.
+  if (line.empty() || line.front() == ' ' || line.front() == '\t') return false;
   for (std::string_view prefix : {"fatal error: ", "warning: ", "pendcal: warning: "}) {
     if (line.substr(0, prefix.size()) == prefix) {
       *problem = Problem{};

@@ -181,8 +181,14 @@ WriteResult createFile(const std::string& path, std::string_view bytes, Existing
   int result = 0;
   if (existing == Existing::Refuse) {
     // link() fails when the name was taken meanwhile; rename() would not.
+    // Where a file system has no hard links, a last look has to do.
     result = ::link(temp.c_str(), target.c_str());
     int error = errno;
+    if (result != 0 && error != EEXIST && ::stat(target.c_str(), &info) != 0 &&
+        ::rename(temp.c_str(), target.c_str()) == 0) {
+      syncDirectory(target);
+      return {true, ""};
+    }
     ::unlink(temp.c_str());
     if (result != 0) return {false, error == EEXIST ? kFileExists : errorText(error)};
   } else if (::rename(temp.c_str(), target.c_str()) != 0) {

@@ -168,7 +168,8 @@ WriteResult createFile(const std::string& path, std::string_view bytes, Existing
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return {true, ""};
     DWORD error = GetLastError();
     DeleteFileW(temp.c_str());
-    return {false, error == ERROR_ALREADY_EXISTS ? kFileExists : errorText(error)};
+    bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return {false, taken ? kFileExists : errorText(error)};
   }
   return moveOver(temp, target);
 }

@@ -4,13 +4,14 @@
 #include <stdlib.h>
 
 #include "gui/listing.h"
-#include "gui/runner.h"
+#include "gui/notify_plan.h"
 #include "gui/safe_write.h"
+#include "gui/settings.h"
 #include "stand_in_engines.h"
 
 namespace {
 
-// Sets environment variables for one test and puts them back after it.
+// Sets (or with null, unsets) environment variables until it goes.
 class Environment {
  public:
   void set(const char* name, const char* value) {
@@ -34,39 +35,44 @@ class Environment {
 
 TEST(FirstRun, PlacesFollowTheEnvironment) {
   struct Case {
-    const char* profile;
-    const char* home;
-    const char* config;
-    std::vector<std::string> places;
-    const char* starter;
+    const char *profile, *home, *config, *state;
+    std::vector<std::string> places;  // the search places; the last is the starter's
+    const char *settings, *notified;
   };
   const Case cases[] = {
       {nullptr,
        "/h",
        nullptr,
+       nullptr,
        {"/h/pendra.pnd", "/h/pendra/pendra.pnd", "/h/My Documents/pendra.pnd",
         "/h/My Documents/Pendra/pendra.pnd", "/h/.config/pendra/pendra.pnd"},
-       "/h/.config/pendra/pendra.pnd"},
+       "/h/.config/pendra/pendra.ini",
+       "/h/.local/state/pendra/notified.ini"},
       {"/p",
        "/h",
        "/c",
+       "relative",
        {"/p/pendra.pnd", "/p/pendra/pendra.pnd", "/p/My Documents/pendra.pnd",
         "/p/My Documents/Pendra/pendra.pnd", "/c/pendra/pendra.pnd"},
-       "/c/pendra/pendra.pnd"},
-      {nullptr, nullptr, "relative", {}, ""},
+       "/c/pendra/pendra.ini",
+       "/h/.local/state/pendra/notified.ini"},
+      {nullptr, "", "relative", "/s", {}, "", "/s/pendra/notified.ini"},
   };
   for (const Case& c : cases) {
     Environment environment;
     environment.set("USERPROFILE", c.profile);
     environment.set("HOME", c.home);
     environment.set("XDG_CONFIG_HOME", c.config);
+    environment.set("XDG_STATE_HOME", c.state);
     EXPECT_EQ(c.places, gui::reminderSearchPlaces());
-    EXPECT_EQ(c.starter, gui::starterFilePath());
+    EXPECT_EQ(c.places.empty() ? "" : c.places.back(), gui::starterFilePath());
+    EXPECT_EQ(c.settings, gui::settingsPath());
+    EXPECT_EQ(c.notified, gui::notifyStatePath());
   }
 }
 
-// The starter file goes where pendcal looks, and pendcal reads all of it:
-// run it with no -f in a fresh home.
+// The starter file goes where pendcal looks without -f, and pendcal reads
+// all of it: run in a fresh home, first with no file, then with it.
 TEST(FirstRun, PendcalFindsAndReadsTheStarterFile) {
   StandInEngines scratch;
   Environment environment;
@@ -74,9 +80,7 @@ TEST(FirstRun, PendcalFindsAndReadsTheStarterFile) {
   environment.set("HOME", scratch.directory().c_str());
   environment.set("XDG_CONFIG_HOME", nullptr);
   const std::vector<std::string> window = {"-b", "0", "-a", "40", "1", "mar", "2030"};
-
-  gui::EngineRun none = gui::runEngine(PENDCAL_PATH, window);
-  EXPECT_TRUE(gui::isNoReminderFile(none)) << none.output;
+  EXPECT_TRUE(gui::isNoReminderFile(gui::runEngine(PENDCAL_PATH, window)));
 
   std::string path = gui::starterFilePath(), reason;
   ASSERT_TRUE(gui::makeDirectories(gui::parentDirectory(path), &reason)) << reason;

@@ -23,47 +23,17 @@ TEST(Listing, ParsesFilesOccurrencesAndEscapes) {
   gui::Listing listing = gui::parseListing(output);
   EXPECT_EQ(std::vector<std::string>({"/home/a/pendra.pnd", "/home/a/holidays.pnd"}),
             listing.files);
-  struct Expected {
-    std::string scanned, matched, file;
-    int line;
-    std::string text;
-    bool lookAhead;
-  };
-  const std::vector<Expected> expected = {
-      {"2026-12-08", "2026-12-08", "/home/a/pendra.pnd", 3, "Dentist", false},
-      {"2026-12-08", "2026-12-11", "/home/a/pendra.pnd", 9, "Market day", true},
-      {"2026-12-09", "2026-12-09", "/home/a/holidays.pnd", 12, "Line one\nline\ttwo \\ \\x", false},
-      {"9999-12-31", "10000-01-01", "far.pnd", 1, "Far", true},
-  };
-  ASSERT_EQ(expected.size(), listing.occurrences.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    const gui::Occurrence& o = listing.occurrences[i];
-    EXPECT_EQ(expected[i].scanned, iso(o.scanned)) << i;
-    EXPECT_EQ(expected[i].matched, iso(o.matched)) << i;
-    EXPECT_EQ(expected[i].file, o.file) << i;
-    EXPECT_EQ(expected[i].line, o.line) << i;
-    EXPECT_EQ(expected[i].text, o.text) << i;
-    EXPECT_EQ(expected[i].lookAhead, o.lookAhead()) << i;
-  }
+  std::vector<std::string> read;
+  for (const gui::Occurrence& o : listing.occurrences)
+    read.push_back(iso(o.scanned) + " " + iso(o.matched) + (o.lookAhead() ? " ahead " : " ") +
+                   o.file + ":" + std::to_string(o.line) + " " + o.text);
+  EXPECT_EQ((std::vector<std::string>{
+                "2026-12-08 2026-12-08 /home/a/pendra.pnd:3 Dentist",
+                "2026-12-08 2026-12-11 ahead /home/a/pendra.pnd:9 Market day",
+                "2026-12-09 2026-12-09 /home/a/holidays.pnd:12 Line one\nline\ttwo \\ \\x",
+                "9999-12-31 10000-01-01 ahead far.pnd:1 Far"}),
+            read);
   EXPECT_EQ(3, listing.occurrences[0].scanned.weekday);  // a Tuesday
-}
-
-TEST(Listing, IsoDates) {
-  struct Case {
-    const char* text;
-    bool ok;
-  };
-  const Case cases[] = {{"2026-12-08", true},  {"2024-02-29", true},   {"2023-02-29", false},
-                        {"2026-1-08", false},  {"26-12-08", false},    {"2026-12-32", false},
-                        {"2026-00-01", false}, {"2026-12-08x", false}, {"", false},
-                        {"10000-01-01", true}, {"+026-12-08", false}};
-  for (const Case& c : cases) {
-    pendra::Date date;
-    EXPECT_EQ(c.ok, gui::parseIsoDate(c.text, &date)) << c.text;
-    if (c.ok) {
-      EXPECT_EQ(c.text, iso(date));
-    }
-  }
 }
 
 TEST(Listing, GroupsByDayAndCountsOwnReminders) {
@@ -102,10 +72,6 @@ TEST(Listing, Problems) {
   const Case cases[] = {
       {"", {}},
       {"plain display output\n", {}},
-      {"/h/pendra.pnd(12): error: not an action (did you mean \"remind\"?)\n"
-       "/h/pendra.pnd(14): warning: no procedure for field \"age\"\n",
-       {{"/h/pendra.pnd", 12, "error: not an action (did you mean \"remind\"?)", ""},
-        {"/h/pendra.pnd", 14, "warning: no procedure for field \"age\"", ""}}},
       {"output first\n"
        "C:\\My (old) files\\pendra.pnd(3): Unbound variable: dayname\n"
        "\n"
@@ -116,6 +82,12 @@ TEST(Listing, Problems) {
        {{"C:\\My (old) files\\pendra.pnd", 3, "Unbound variable: dayname",
          "  (dayname d)\n(lambda (d) (dayname d))"},
         {"my (2) file", 7, "fatal error: unexpected end of file", ""}}},
+      // As pendcal -k writes a Scheme error: an indented backtrace line
+      // that names a place is still detail.
+      {"hi\nl.pnd(5): Undefined symbol: dayname\n\neval (dayname 3)\n    l.pnd(5): (dayname 3)\n"
+       "l.pnd(6): error: not an action: \"foo\" (did you mean \"for\"?)\n",
+       {{"l.pnd", 5, "Undefined symbol: dayname", "eval (dayname 3)\n    l.pnd(5): (dayname 3)"},
+        {"l.pnd", 6, "error: not an action: \"foo\" (did you mean \"for\"?)", ""}}},
       {"pendcal: warning: ignored \"x\"\nfatal error: unable to open a.pnd\nwarning: no procedure "
        "for field \"name\"\n(1): not a place\n",
        {{"", 0, "pendcal: warning: ignored \"x\"", ""},
@@ -132,12 +104,6 @@ TEST(Listing, Problems) {
       EXPECT_EQ(c.problems[i].detail, problems[i].detail) << c.errors;
     }
   }
-}
-
-TEST(Listing, ProblemCount) {
-  EXPECT_EQ("No problems", gui::problemCountText(0));
-  EXPECT_EQ("1 problem", gui::problemCountText(1));
-  EXPECT_EQ("3 problems", gui::problemCountText(3));
 }
 
 TEST(Listing, ReadsARun) {
@@ -163,14 +129,6 @@ TEST(Listing, ReadsARun) {
   EXPECT_EQ(1u, read.listing.occurrences.size());
   ASSERT_EQ(1u, read.problems.size());
   EXPECT_EQ(2, read.problems[0].line);
-
-  gui::EngineRun late = kept;
-  late.timedOut = true;
-  late.timeLimit = std::chrono::milliseconds(10000);
-  read = gui::readListingRun(late, "/p/pendcal");
-  ASSERT_EQ(2u, read.problems.size());
-  EXPECT_EQ(gui::endingLine(late), read.problems[1].text);
-  EXPECT_NE("", read.problems[1].text);
 }
 
 }  // namespace

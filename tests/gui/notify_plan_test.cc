@@ -122,21 +122,7 @@ TEST(NotifyPlan, StateFile) {
   EXPECT_TRUE(gui::parseNotifyState("[notified]\r\nday=2026-12-08\r\n").valid);
 }
 
-TEST(NotifyPlan, RangeAndSummary) {
-  const pendra::Date today(8, 12, 2026);
-  struct Case {
-    gui::NotifyState state;
-    int before;
-  };
-  const Case cases[] = {{gui::NotifyState{}, 0},     {stateOn(today), 0},
-                        {stateOn({7, 12, 2026}), 0}, {stateOn({5, 12, 2026}), 2},
-                        {stateOn({1, 1, 2020}), 7},  {stateOn({9, 12, 2026}), 0}};
-  for (const Case& c : cases) {
-    gui::Range range = gui::notifyRange(c.state, today);
-    EXPECT_TRUE(range.date.sameDay(today));
-    EXPECT_EQ(c.before, range.before);
-    EXPECT_EQ(0, range.after);
-  }
+TEST(NotifyPlan, ProblemSummary) {
   gui::Problem placed{"/h/pendra.pnd", 3, "error: x", ""};
   EXPECT_EQ("", gui::problemSummary({}, "/h/pendra.pnd"));
   EXPECT_EQ("1 problem in pendra.pnd", gui::problemSummary({placed}, "/h/pendra.pnd"));

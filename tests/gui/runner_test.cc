@@ -418,23 +418,3 @@ TEST(Runner, ExportsWithProblemsStillWriteAWholeCalendar) {
     EXPECT_EQ(c.succeeded, gui::exportSucceeded(run)) << c.status << " " << c.output;
   }
 }
-
-TEST(Runner, ExportNeverDestroysTheFileItReplaces) {
-  StandInEngines scratch;
-  const std::string file = scratch.directory() + "pendra.ics";
-  std::ofstream(file, std::ios::binary) << "old calendar";
-  gui::EngineRun run;
-  run.ok = true;
-  run.output = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
-  // A directory where the new copy goes makes the write fail.
-  std::filesystem::create_directory(file + ".new");
-  Lines lines = gui::finishExport(run, "pendcal", file);
-  ASSERT_EQ(1u, lines.size());
-  EXPECT_EQ("(cannot write " + file + ": Is a directory)", lines[0]);
-  std::ifstream in(file, std::ios::binary);
-  EXPECT_EQ("old calendar", std::string(std::istreambuf_iterator<char>(in), {}));
-  std::filesystem::remove(file + ".new");
-  EXPECT_TRUE(gui::finishExport(run, "pendcal", file).empty());
-  std::ifstream again(file, std::ios::binary);
-  EXPECT_EQ(run.output, std::string(std::istreambuf_iterator<char>(again), {}));
-}

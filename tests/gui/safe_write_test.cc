@@ -118,12 +118,4 @@ TEST(SafeWrite, FullDiskKeepsTheOldFile) {
   EXPECT_EQ("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", contents(path));
 }
 
-TEST(SafeWrite, PathParts) {
-  EXPECT_EQ("/home/a", gui::parentDirectory("/home/a/pendra.pnd"));
-  EXPECT_EQ("/", gui::parentDirectory("/pendra.pnd"));
-  EXPECT_EQ("", gui::parentDirectory("pendra.pnd"));
-  EXPECT_EQ("pendra.pnd", gui::fileNameOf("/home/a/pendra.pnd"));
-  EXPECT_EQ("pendra.pnd", gui::fileNameOf("pendra.pnd"));
-}
-
 }  // namespace

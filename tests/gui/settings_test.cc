@@ -1,7 +1,6 @@
 #include "gui/settings.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <climits>
 
@@ -102,51 +101,6 @@ TEST(Settings, ReadsCheckedValues) {
     EXPECT_EQ(c.view, settings.view) << c.ini;
     EXPECT_EQ(c.file, settings.reminderFile) << c.ini;
   }
-}
-
-TEST(Settings, RoundTripThroughAnIniText) {
-  gui::Settings settings;
-  settings.hasGeometry = true;
-  settings.geometry = {-1280, 10, 900, 700};
-  settings.view = gui::View::Month;
-  settings.reminderFile = "/tmp/a b.pnd";
-  gui::Ini ini;
-  for (const gui::SettingValue& value : gui::settingValues(settings))
-    ini.set(value.section, value.key, value.value);
-  gui::Ini again = gui::Ini::parse(ini.text());
-  gui::Settings read = gui::readSettings(&gui::Ini::lookup, &again);
-  EXPECT_TRUE(read.hasGeometry);
-  EXPECT_EQ(settings.geometry, read.geometry);
-  EXPECT_EQ(settings.view, read.view);
-  EXPECT_EQ(settings.reminderFile, read.reminderFile);
-  EXPECT_EQ(
-      "[file]\nreminders=/tmp/a b.pnd\n[window]\nheight=700\nmaximized=false\nview=month\n"
-      "width=900\nx=-1280\ny=10\n",
-      ini.text());
-}
-
-TEST(Settings, FilePlace) {
-  struct Case {
-    const char* config;  // null: unset
-    const char* home;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"/x/config", "/home/a", "/x/config/pendra/pendra.ini"},
-      {nullptr, "/home/a", "/home/a/.config/pendra/pendra.ini"},
-      {"relative", "/home/a", "/home/a/.config/pendra/pendra.ini"},
-      {"", nullptr, ""},
-  };
-  const char* oldConfig = getenv("XDG_CONFIG_HOME");
-  const char* oldHome = getenv("HOME");
-  std::string savedConfig = oldConfig ? oldConfig : "", savedHome = oldHome ? oldHome : "";
-  for (const Case& c : cases) {
-    c.config ? setenv("XDG_CONFIG_HOME", c.config, 1) : unsetenv("XDG_CONFIG_HOME");
-    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
-    EXPECT_EQ(c.expected, gui::settingsPath());
-  }
-  oldConfig ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-  oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace

@@ -34,19 +34,6 @@ TEST(ViewRange, Views) {
   }
 }
 
-TEST(ViewRange, ViewNames) {
-  for (gui::View view : {gui::View::Window, gui::View::Week, gui::View::Month}) {
-    gui::View read = gui::View::Window;
-    EXPECT_TRUE(gui::parseViewName(gui::viewName(view), &read));
-    EXPECT_EQ(view, read);
-  }
-  gui::View view = gui::View::Week;
-  EXPECT_TRUE(gui::parseViewName("MONTH", &view));
-  EXPECT_EQ(gui::View::Month, view);
-  EXPECT_FALSE(gui::parseViewName("year", &view));
-  EXPECT_EQ(gui::View::Month, view);
-}
-
 TEST(ViewRange, ExportRangesAndNames) {
   struct Case {
     gui::ExportChoice choice;
