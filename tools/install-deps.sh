@@ -12,6 +12,8 @@ if [ "${1:-test}" = test ]; then
   # The window's accessibility tests: AT-SPI over a private D-Bus session
   # (dbus-run-session is in dbus-daemon).
   packages+=(at-spi2-core dbus-daemon dbus-x11 python3-pyatspi)
+  # pendra --tray's test: a real notification server.
+  packages+=(dbus-bin dunst)
   # Packaging and its checks: the .deb's dependencies, man pages, desktop
   # entry, Vim syntax.
   packages+=(dpkg-dev file lintian mandoc desktop-file-utils vim)

@@ -2,8 +2,9 @@
 # Runs the Windows build under Wine in a private prefix: pendcal.exe through
 # the black-box pendcal tests, then pendra.exe once under Xvfb, which must
 # fill its grid and list from pendcal.exe, grow with its window and exit
-# when closed. Prints the time of each step. Needs wine64, xvfb, xdotool
-# and xprop (tools/install-deps.sh).
+# when closed; the first run to daily editing with keeper_probe; then
+# pendra.exe --tray with the tray probe. Prints the time of each step.
+# Needs wine64, xvfb, xdotool and xprop (tools/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -125,12 +126,51 @@ keeper() {
   wait "$pendra" || true
   return "$status"
 }
+# The tray, run inside xvfb-run: tray_probe makes the shell calls of
+# gui/win32/tray_shell.cc (icon, balloon, Startup shortcut); then
+# pendra.exe --tray itself must send its notification, save the state in
+# %LOCALAPPDATA%\Pendra, answer a second --tray, and end when closed.
+tray() {
+  local profile=$work/tray-Иван log=$work/tray.log
+  rm -rf "$profile" && mkdir -p "$profile"
+  echo "remind [$smoke_text]." >"$profile/pendra.pnd"
+  timeout 90 "$WINELOADER" "$work/tray_probe.exe" | tr -d '\r'
+  PENDCAL_USERPROFILE=$profile "$WINELOADER" "$work/profile_launcher.exe" \
+    "$work/папка/pendra.exe" --tray 2>"$log" &
+  local pendra=$!
+  for _ in $(seq 300); do grep -qs 'notifications sent' "$log" && break; sleep 0.2; done
+  cat "$log"
+  local state
+  state=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Pendra/notified.ini' \
+    -exec cat {} \; | tr -d '\r')
+  local status=0
+  grep -q ': 1 of 1 notifications sent' "$log" || status=1
+  grep -qx "day=$(date +%F)" <<<"$state" || { echo "state: $state" >&2; status=1; }
+  timeout 60 "$WINELOADER" "$work/папка/pendra.exe" --tray 2>"$log.second" || status=1
+  grep -q 'already running' "$log.second" || { cat "$log.second" >&2; status=1; }
+  timeout 60 "$WINELOADER" "$work/tray_probe.exe" quit | tr -d '\r'
+  for _ in $(seq 100); do
+    kill -0 "$pendra" 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 "$pendra" 2>/dev/null; then
+    echo "pendra --tray is still running after it was closed" >&2
+    kill "$pendra"
+    return 1
+  fi
+  [ $status = 0 ] && echo "pendra --tray: notified, state saved, one tray only"
+  return $status
+}
 if [ "${1:-}" = --smoke ]; then
   smoke
   exit
 fi
 if [ "${1:-}" = --keeper ]; then
   keeper
+  exit
+fi
+if [ "${1:-}" = --tray ]; then
+  tray
   exit
 fi
 
@@ -152,6 +192,10 @@ for tool in profile_launcher list_probe window_probe keeper_probe editor_stub; d
   $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
     -o "$work/$tool.exe" "tests/wine/$tool.cc" -lgdi32
 done
+# The tray probe links the tray's own shell calls.
+$mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
+  -o "$work/tray_probe.exe" tests/wine/tray_probe.cc gui/win32/tray_shell.cc \
+  -lshell32 -lole32 -luuid
 # The safe writer's probe is built with the gui core files it checks.
 $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static -I. \
   -o "$work/safe_write_probe.exe" tests/wine/safe_write_probe.cc gui/safe_write.cc \
@@ -196,4 +240,6 @@ step "pendra smoke test"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --smoke
 step "pendra from the first run to daily editing"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --keeper
+step "pendra tray"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --tray
 step "done"

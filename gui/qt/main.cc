@@ -1,5 +1,6 @@
-// pendra: the reminder window. Runs the pendcal found next to it.
-// "pendra FILE" lists that file instead of the one pendcal would find.
+// pendra: the reminder window, or with --tray the tray companion that sends
+// the day's reminders as desktop notifications. Runs the pendcal found next
+// to it. "pendra FILE" lists that file instead of the one pendcal would find.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 
 #include "gui/qt/calendar_window.h"
 #include "gui/qt/reminder_keeper.h"
+#include "gui/qt/tray.h"
 #include "gui/runner.h"
 
 int main(int argc, char** argv) {
@@ -16,8 +18,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Pendra"));
   QApplication::setDesktopFileName(QStringLiteral("pendra"));
   QStringList arguments = QApplication::arguments().mid(1);
+  if (arguments == QStringList{QStringLiteral("--tray")}) return gui::runTray(app);
   if (arguments.size() > 1 || (!arguments.isEmpty() && arguments[0].startsWith(QLatin1Char('-')))) {
-    std::fputs("usage: pendra [FILE]\n", stderr);
+    std::fputs("usage: pendra [FILE]\n       pendra --tray\n", stderr);
     return 2;
   }
   QApplication::setWindowIcon(gui::pendraIcon());

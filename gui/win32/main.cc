@@ -33,6 +33,7 @@
 #include "gui/win32/layout.h"
 #include "gui/win32/profile_settings.h"
 #include "gui/win32/resource.h"
+#include "gui/win32/tray.h"
 #include "gui/win32/wide.h"
 
 namespace {
@@ -934,6 +935,7 @@ bool monthKey(const MSG& message) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  if (gui::trayRequested()) return gui::runTray(instance);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   // The engine inherits the error mode: one that crashes then ends at once
