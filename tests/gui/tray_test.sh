@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # pendra --tray against a real notification server: Xvfb, a private session
-# bus and dunst. A stand-in pendcal reads a reminder file of listing lines,
-# so the test controls what the tray is told; dunst's history shows what the
-# tray sent.
+# bus and dunst, with the real pendcal beside pendra; dunst's history shows
+# what the tray sent.
 # Usage: tray_test.sh PENDRA
 set -euo pipefail
 export LC_ALL=C
@@ -34,8 +33,7 @@ cp "$pendra" "$scratch/bin/pendra"
 reminders=$HOME/pendra.pnd
 state=$HOME/.local/state/pendra/notified.ini
 
-cp "$(dirname "$(realpath "$0")")/listing_stand_in.sh" "$scratch/bin/pendcal"
-chmod +x "$scratch/bin/pendcal"
+cp "$(dirname "$pendra")/pendcal" "$scratch/bin/pendcal"
 
 fail() { echo "FAIL: $*"; exit 1; }
 # Waits up to a minute for a command to succeed.
@@ -104,16 +102,20 @@ wait_checks() { wait_for checks_done "$1" || fail "check $1 did not end: $(cat "
 label() { date -d "$1" '+%a %-d %b %Y'; }
 short() { date -d "$1" '+%a %-d %b'; }
 
-cat >"$reminders" <<'FILE'
-0 0 Dentist at 9
-0 3 Pay the rent
--2 -2 Old one
+# A day as the reminder language writes it: "8 dec 2026".
+on() { date -d "$1" '+%-d %b %Y' | tr '[:upper:]' '[:lower:]'; }
+today=$(date +%F)
+cat >"$reminders" <<FILE
+$(on "$today") remind [Dentist at 9].
+$(on "$today 3 days") previous 3 days remind [Pay the rent].
+$(on "$today -2 days") remind [Old one].
 FILE
 
 # Today only, without a state file; the look-ahead names its day.
 start_tray
 wait_checks 1
-today=$(sed -n 's/^pendra --tray: \([0-9-]*\): .*/\1/p' "$log" | head -1)
+[ "$(sed -n 's/^pendra --tray: \([0-9-]*\): .*/\1/p' "$log" | head -1)" = "$today" ] ||
+  fail "the tray's day is not today: $(cat "$log")"
 expect_new "$(label "$today")|Dentist at 9/$(short "$today 3 days"): Pay the rent"
 
 # A second tray asks the first to show the window and ends.
@@ -124,7 +126,7 @@ wait_for windows_at_least 1 || fail "no window shown"
 kill -0 "$tray" || fail "the first tray ended"
 
 # A reminder added during the run: only it is notified.
-echo "0 0 Call Anna" >>"$reminders"
+echo "$(on "$today") remind [Call Anna]." >>"$reminders"
 wait_checks 2
 # A click on it (its default action) opens another window.
 dunstctl action 0
@@ -132,7 +134,7 @@ wait_for windows_at_least 2 || fail "a click on the notification opened no windo
 expect_new "$(label "$today")|Call Anna"
 
 # An editor's save by rename replaces the file: the tray follows it.
-{ cat "$reminders"; echo "0 0 Water the plants"; } >"$reminders.new"
+{ cat "$reminders"; echo "$(on "$today") remind [Water the plants]."; } >"$reminders.new"
 mv "$reminders.new" "$reminders"
 wait_checks 3
 expect_new "$(label "$today")|Water the plants"
@@ -155,10 +157,8 @@ expect_new "While you were away|$(short "$today -2 days"): Old one" \
 # Problems: one line naming their count and the file; the rest still shown.
 stop_tray
 cat >>"$reminders" <<FILE
-!$reminders(6): Unbound variable: dayname
-!
-!  (dayname)
-!$reminders(7): error: not an action
+(dayname)
+$(on "$today") rmind [Typo].
 FILE
 rm "$state"
 start_tray
