@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "gui/date_label.h"
+#include "gui/list_rows.h"
 #include "gui/qt/day_list.h"
 #include "gui/qt/month_grid.h"
 #include "gui/safe_write.h"
@@ -334,19 +335,7 @@ void CalendarWindow::setView(View view) {
   setPickedDate(picked_);
 }
 
-Range CalendarWindow::listingRange() const {
-  Range shown = viewRange(view_, picked_);
-  pendra::Date monthFirst(1, picked_.month, picked_.year);
-  pendra::Date monthLast(pendra::daysInMonth(picked_.month, picked_.year), picked_.month,
-                         picked_.year);
-  int64_t first = std::min(shown.first().dayNumber(), monthFirst.dayNumber());
-  int64_t last = std::max(shown.last().dayNumber(), monthLast.dayNumber());
-  Range run;
-  run.date = picked_;
-  run.before = static_cast<int>(picked_.dayNumber() - first);
-  run.after = static_cast<int>(last - picked_.dayNumber());
-  return run;
-}
+Range CalendarWindow::listingRange() const { return gui::listingRange(view_, picked_); }
 
 void CalendarWindow::refresh() {
   if (busy() && kind_ == Kind::Export) {
