@@ -46,4 +46,10 @@ void ScanIndex::leaveOut(const Reminder* reminder) {
   }
 }
 
+uint32_t ScanIndex::position(const Reminder* reminder) const {
+  uint32_t i = 0;
+  while (i < entries_.size() && entries_[i].reminder != reminder) ++i;
+  return i;
+}
+
 }  // namespace engine

@@ -6,6 +6,7 @@
 #ifndef PENDRA_ENGINE_SCAN_INDEX_H_
 #define PENDRA_ENGINE_SCAN_INDEX_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,14 +24,20 @@ class ScanIndex {
 
   // Calls f(entry, matched) for every entry whose specifier matches day, in
   // file order, with the day the match succeeded on (what the specifier's
-  // match would leave in matched()).
+  // match would leave in matched()). Entries before the from-th (in file
+  // order) are passed over unasked: a day resumed after a failing entry asks
+  // nobody twice.
   // REQUIRES: day is a real date with its weekday.
   template <class F>
-  void forEachMatch(const pendra::Date& day, F&& f) const {
+  void forEachMatch(const pendra::Date& day, F&& f, uint32_t from = 0) const {
     int64_t number = day.dayNumber();
     int s = slot(day.month, day.day);
     const Candidate* end = candidates_.data() + first_[s + 1];
-    for (const Candidate* c = candidates_.data() + first_[s]; c != end; ++c) {
+    const Candidate* c = candidates_.data() + first_[s];
+    if (from > 0)
+      c = std::lower_bound(c, end, from,
+                           [](const Candidate& x, uint32_t v) { return x.entry < v; });
+    for (; c != end; ++c) {
       if (((c->weekdays >> day.weekday) & 1u) == 0) continue;
       Entry& e = entries_[c->entry];
       if (day.year < e.firstYear || day.year > e.lastYear) continue;
@@ -56,6 +63,8 @@ class ScanIndex {
   const Reminder* asking() const { return asking_; }
   // The entry is passed over from now on.
   void leaveOut(const Reminder* reminder);
+  // The place of an entry in file order, for forEachMatch's from.
+  uint32_t position(const Reminder* reminder) const;
 
  private:
   // What the scan needs of an entry. A look-ahead's answer, once settled

@@ -1,7 +1,5 @@
 #include "engine/scan_window.h"
 
-#include <algorithm>
-
 #include "engine/diagnostics.h"
 #include "engine/engine.h"
 #include "engine/scan_index.h"
@@ -11,23 +9,23 @@ namespace engine {
 namespace {
 
 // The scan of -k: an entry whose Scheme procedure fails is reported once,
-// at its place, and left out from then on; the day goes on with the
-// entries after it.
+// at its place, and left out from then on; the day resumes with the entries
+// after it, so that no procedure is asked twice about one day.
 void scanKeepingGoing(ScanIndex& index, int64_t first, int64_t last, OccurrenceWriter& writer) {
-  std::vector<const Reminder*> done;  // the day's entries already written
   for (int64_t n = first; n <= last; ++n) {
     pendra::Date current = pendra::Date::fromNumber(n);
-    done.clear();
+    uint32_t from = 0;
     for (;;) {
       const Reminder* writing = nullptr;
       try {
-        index.forEachMatch(current, [&](const Reminder& entry, const pendra::Date& matched) {
-          if (std::find(done.begin(), done.end(), &entry) != done.end()) return;
-          writing = &entry;
-          writer.occurrence(entry, current, matched);
-          writing = nullptr;
-          done.push_back(&entry);
-        });
+        index.forEachMatch(
+            current,
+            [&](const Reminder& entry, const pendra::Date& matched) {
+              writing = &entry;
+              writer.occurrence(entry, current, matched);
+              writing = nullptr;
+            },
+            from);
         break;
       } catch (const SchemeAbort&) {
         // A field failed while writing, or a date test or list while asking.
@@ -38,6 +36,7 @@ void scanKeepingGoing(ScanIndex& index, int64_t first, int64_t last, OccurrenceW
         }
         Engine::current().reportSchemeError(culprit->file.c_str(), culprit->line);
         index.leaveOut(culprit);
+        from = index.position(culprit) + 1;
       }
     }
   }

@@ -110,6 +110,13 @@ TEST(KeepGoing, EachMistakeGetsItsMessage) {
        "test.pnd(2): Wrong type: #<date: 7 jul 2026>\n\n#<procedure: #x?>\n    test.pnd(1): "
        "(car d)\n",
        1},
+      {"a day resumed after a failing entry asks the entries before it once",
+       "(test-specifier (lambda (d) (display \"t\") #t) \"tick\")\n"
+       "(test-specifier (lambda (d) (car d)) \"bad\")\ntick remind [A].\nbad remind [B].\n",
+       Args({"-a", "1"}), "ttue  7 jul 2026: A\ntwed  8 jul 2026: A\n",
+       "test.pnd(4): Wrong type: #<date: 7 jul 2026>\n\n#<procedure: #x?>\n    test.pnd(2): "
+       "(car d)\n",
+       1},
       {"include of a missing file", "(include \"nosuch.pnd\")\njul 7 remind [A].\n", Args({}),
        "A\n",
        "test.pnd(1): Not a valid filename: \"nosuch.pnd\"\n\neval (include \"nosuch.pnd\")\n    "
