@@ -17,6 +17,13 @@ std::string configuredReminderFile() {
   return readSettings(&Ini::lookup, const_cast<Ini*>(&ini)).reminderFile;
 }
 
+// Whether the run read the whole window: it ended by itself, with the
+// status of a report (1 is problems under -k), and read at least the file.
+bool readItAll(const EngineRun& run, const ListingResult& result) {
+  return run.ok && !run.timedOut && !run.cut && !run.stopped && run.signal == 0 &&
+         (run.status == 0 || run.status == 1) && !result.listing.files.empty();
+}
+
 }  // namespace
 
 NotifyState loadNotifyState(const TrayMemory& memory) {
@@ -52,6 +59,13 @@ TrayOutcome finishCheck(const EngineRun& run, const std::string& enginePath,
                                   : problemSummary(result.problems, files.empty() ? "" : files[0]);
 
   TrayOutcome outcome;
+  outcome.files = files;
+  // A failed run says nothing of what falls due: it is notified alone and
+  // the state stays, so that the next good run still covers these days.
+  if (!result.noReminderFile && !readItAll(run, result)) {
+    outcome.notifications.push_back(Notification{windowDate(today), {summary}});
+    return outcome;
+  }
   const std::string path = notifyStatePath();
   std::string reason;
   if (path.empty()) {
@@ -68,7 +82,6 @@ TrayOutcome finishCheck(const EngineRun& run, const std::string& enginePath,
       outcome.saveError = path + ": " + written.reason;
   }
   outcome.notifications = std::move(plan.notifications);
-  outcome.files = files;
   return outcome;
 }
 

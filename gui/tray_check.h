@@ -59,7 +59,9 @@ struct TrayOutcome {
 
 // Reads the run, plans against the state as it is now, and saves the next
 // state before returning, all under the StateLock: a crash while sending
-// loses a notification rather than repeating one.
+// loses a notification rather than repeating one. A run that failed (not
+// started, time limit, signal, cut, nothing read) gives its one-line notice
+// and leaves the state alone.
 TrayOutcome finishCheck(const EngineRun& run, const std::string& enginePath,
                         const pendra::Date& today, TrayMemory* memory);
 

@@ -111,6 +111,24 @@ TEST_F(TrayCheck, SavesTheStateSoNothingIsSentTwice) {
             titles(gui::finishCheck(listingRun(more), "p", kToday, &restarted)));
 }
 
+TEST_F(TrayCheck, AFailedRunKeepsTheMissedDaysForTheNextOne) {
+  write(statePath(), "[notified]\nday=2026-12-05\n");
+  gui::EngineRun timedOut = listingRun("file\t/h/pendra.pnd\n");
+  timedOut.timedOut = true;
+  timedOut.signal = 9;
+  gui::EngineRun crashed = listingRun("", "", 0);
+  crashed.signal = 11;
+  for (const gui::EngineRun& failed : {gui::EngineRun(), timedOut, crashed}) {
+    gui::TrayMemory memory;
+    gui::TrayOutcome outcome = gui::finishCheck(failed, "/x/pendcal", kToday, &memory);
+    ASSERT_EQ(1u, outcome.notifications.size());
+    EXPECT_EQ("Tue 8 Dec 2026", outcome.notifications[0].title);
+  }
+  gui::TrayMemory memory;
+  EXPECT_EQ(Lines({"While you were away|Sun 6 Dec: Old", "Tue 8 Dec 2026|Dentist"}),
+            titles(gui::finishCheck(listingRun(kListing), "p", kToday, &memory)));
+}
+
 TEST_F(TrayCheck, UnwritableStateStillNeverRepeats) {
   write(root_ / "state", "a file where the folder should be");
   gui::TrayMemory memory;
