@@ -188,7 +188,8 @@ mingw=x86_64-w64-mingw32-g++-posix
 command -v $mingw >/dev/null || mingw=x86_64-w64-mingw32-g++
 mkdir -p "$work"
 for tool in profile_launcher list_probe window_probe keeper_probe editor_stub; do
-  [ "$work/$tool.exe" -nt "tests/wine/$tool.cc" ] && continue
+  [ "$work/$tool.exe" -nt "tests/wine/$tool.cc" ] && [ "$work/$tool.exe" -nt tests/wine/probe_list.h ] &&
+    continue
   $mingw -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror -municode -static \
     -o "$work/$tool.exe" "tests/wine/$tool.cc" -lgdi32
 done

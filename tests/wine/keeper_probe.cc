@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "probe_list.h"
+
 namespace {
 
 // The window's control identifiers (gui/win32/resource.h).
@@ -44,22 +46,8 @@ std::wstring textOf(HWND window) {
   return text;
 }
 
-std::vector<std::wstring> lines(HWND list) {
-  std::vector<std::wstring> out;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    if (length < 0) break;
-    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-    line.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    out.push_back(line);
-  }
-  return out;
-}
-
 int indexOf(HWND list, const std::wstring& text) {
-  std::vector<std::wstring> all = lines(list);
+  std::vector<std::wstring> all = listLines(list);
   for (size_t i = 0; i < all.size(); ++i)
     if (all[i].find(text) != std::wstring::npos) return static_cast<int>(i);
   return -1;
@@ -250,7 +238,7 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring place = L"pendra.pnd(" + std::to_wstring(typoLine) + L")";
   bool shown = waitFor([&] { return indexOf(problems, place) >= 0 && indexOf(list, text) >= 0; });
   int typo = indexOf(problems, place);
-  check(shown, "a typo shown beside the reminders", typo >= 0 ? lines(problems)[typo] : L"");
+  check(shown, "a typo shown beside the reminders", typo >= 0 ? listLines(problems)[typo] : L"");
   screenshot(window, shots + L"\\problems.bmp");
 
   // 4. Saved by rename, as many editors do: the typo gone.

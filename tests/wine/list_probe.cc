@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "probe_list.h"
+
 namespace {
 
 struct Found {
@@ -35,20 +37,6 @@ BOOL CALLBACK findTop(HWND top, LPARAM param) {
   if (found->list == nullptr) return TRUE;
   found->top = top;
   return FALSE;
-}
-
-std::vector<std::wstring> listLines(HWND list) {
-  std::vector<std::wstring> lines;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    if (length < 0) break;
-    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-    line.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 void printUtf8(const std::wstring& line) {

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "probe_list.h"
+
 namespace {
 
 struct Found {
@@ -61,20 +63,6 @@ std::wstring windowText(HWND window) {
       SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
-}
-
-std::vector<std::wstring> listLines(HWND list) {
-  std::vector<std::wstring> lines;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    if (length < 0) break;
-    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-    line.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 bool holds(const std::vector<std::wstring>& lines, const std::wstring& text) {
