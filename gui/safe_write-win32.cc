@@ -11,21 +11,6 @@ namespace gui {
 
 namespace {
 
-// The system's text for an error code, without its line end.
-std::string errorText(DWORD error) {
-  wchar_t* text = nullptr;
-  DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message = length > 0 ? narrow(std::wstring_view(text, length))
-                                   : "Windows error " + std::to_string(error);
-  if (text != nullptr) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.'))
-    message.pop_back();
-  return message;
-}
-
 FileStamp stampOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
   return FileStamp{true, (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
                    static_cast<int64_t>((uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
@@ -43,7 +28,7 @@ bool missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERR
 WriteResult writeTemporary(const std::wstring& temp, std::string_view bytes) {
   HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {false, errorText(GetLastError())};
+  if (file == INVALID_HANDLE_VALUE) return {false, systemErrorText(GetLastError())};
   DWORD error = 0;
   size_t done = 0;
   while (done < bytes.size() && error == 0) {
@@ -57,7 +42,7 @@ WriteResult writeTemporary(const std::wstring& temp, std::string_view bytes) {
   CloseHandle(file);
   if (error != 0) {
     DeleteFileW(temp.c_str());
-    return {false, errorText(error)};
+    return {false, systemErrorText(error)};
   }
   return {true, ""};
 }
@@ -67,7 +52,7 @@ WriteResult moveOver(const std::wstring& temp, const std::wstring& target) {
     return {true, ""};
   DWORD error = GetLastError();
   DeleteFileW(temp.c_str());
-  return {false, errorText(error)};
+  return {false, systemErrorText(error)};
 }
 
 }  // namespace
@@ -80,11 +65,11 @@ bool fileStamp(const std::string& path, FileStamp* stamp, std::string* reason) {
       *stamp = FileStamp{};
       return true;
     }
-    *reason = errorText(error);
+    *reason = systemErrorText(error);
     return false;
   }
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-    *reason = errorText(ERROR_DIRECTORY);
+    *reason = systemErrorText(ERROR_DIRECTORY);
     return false;
   }
   *stamp = stampOf(data);
@@ -96,12 +81,12 @@ bool readFile(const std::string& path, std::string* bytes, FileStamp* stamp, std
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    *reason = errorText(GetLastError());
+    *reason = systemErrorText(GetLastError());
     return false;
   }
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!attributes(wide, &data)) {
-    *reason = errorText(GetLastError());
+    *reason = systemErrorText(GetLastError());
     CloseHandle(file);
     return false;
   }
@@ -111,7 +96,7 @@ bool readFile(const std::string& path, std::string* bytes, FileStamp* stamp, std
   for (;;) {
     DWORD n = 0;
     if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
-      *reason = errorText(GetLastError());
+      *reason = systemErrorText(GetLastError());
       CloseHandle(file);
       return false;
     }
@@ -128,10 +113,10 @@ WriteResult replaceFile(const std::string& path, const FileStamp& expected,
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!attributes(target, &data)) {
     DWORD error = GetLastError();
-    if (!missing(error)) return {false, errorText(error)};
+    if (!missing(error)) return {false, systemErrorText(error)};
     if (expected.exists) return {false, kChangedSinceRead};
   } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-    return {false, errorText(ERROR_DIRECTORY)};
+    return {false, systemErrorText(ERROR_DIRECTORY)};
   } else {
     if (!(stampOf(data) == expected)) return {false, kChangedSinceRead};
     if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return {false, kReadOnlyFile};
@@ -147,7 +132,7 @@ WriteResult replaceFile(const std::string& path, const FileStamp& expected,
     if (!CopyFileW(target.c_str(), widen(backupPath(path)).c_str(), FALSE)) {
       DWORD error = GetLastError();
       DeleteFileW(temp.c_str());
-      return {false, errorText(error)};
+      return {false, systemErrorText(error)};
     }
   }
   return moveOver(temp, target);
@@ -158,7 +143,7 @@ WriteResult createFile(const std::string& path, std::string_view bytes, Existing
   WIN32_FILE_ATTRIBUTE_DATA data;
   bool exists = attributes(target, &data);
   if (exists && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return {false, errorText(ERROR_DIRECTORY)};
+    return {false, systemErrorText(ERROR_DIRECTORY)};
   if (exists && existing == Existing::Refuse) return {false, kFileExists};
   std::wstring temp = target + L".new";
   WriteResult written = writeTemporary(temp, bytes);
@@ -169,7 +154,7 @@ WriteResult createFile(const std::string& path, std::string_view bytes, Existing
     DWORD error = GetLastError();
     DeleteFileW(temp.c_str());
     bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    return {false, taken ? kFileExists : errorText(error)};
+    return {false, taken ? kFileExists : systemErrorText(error)};
   }
   return moveOver(temp, target);
 }
@@ -182,13 +167,13 @@ bool makeDirectories(const std::string& directory, std::string* reason) {
     if (part.size() == 2 && part[1] == L':') continue;  // the drive
     if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS &&
         GetLastError() != ERROR_ACCESS_DENIED) {
-      *reason = errorText(GetLastError());
+      *reason = systemErrorText(GetLastError());
       return false;
     }
   }
   DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    *reason = errorText(ERROR_PATH_NOT_FOUND);
+    *reason = systemErrorText(ERROR_PATH_NOT_FOUND);
     return false;
   }
   return true;

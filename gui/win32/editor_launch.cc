@@ -15,19 +15,6 @@ namespace gui {
 
 namespace {
 
-std::string systemMessage(DWORD code) {
-  wchar_t* text = nullptr;
-  DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text != nullptr ? text : L"", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                              message.back() == L' ' || message.back() == L'.'))
-    message.pop_back();
-  return message.empty() ? "error " + std::to_string(code) : narrow(message);
-}
-
 // The program that the "edit" verb of the file's type runs; "" for none.
 std::wstring editProgram(const std::wstring& file) {
   const wchar_t* extension = PathFindExtensionW(file.c_str());
@@ -50,7 +37,7 @@ std::string startProcess(const std::string& program, const std::vector<std::stri
   PROCESS_INFORMATION process = {};
   if (!CreateProcessW(searchPath ? nullptr : application.c_str(), commandLine.data(), nullptr,
                       nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return systemMessage(GetLastError());
+    return systemErrorText(GetLastError());
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return std::string();
