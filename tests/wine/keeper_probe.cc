@@ -31,14 +31,6 @@ constexpr int kAddText = 153, kAddEntry = 155, kAddNext = 156, kAddMessage = 157
 
 DWORD gDeadline = 0;
 
-std::string utf8(const std::wstring& text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-  out.resize(out.size() - 1);
-  return out;
-}
-
 std::wstring textOf(HWND window) {
   wchar_t text[2048] = L"";
   SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,

@@ -39,19 +39,6 @@ BOOL CALLBACK findTop(HWND top, LPARAM param) {
   return FALSE;
 }
 
-void printUtf8(const std::wstring& line) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, out.data(), size, nullptr, nullptr);
-  std::printf("%s\n", out.c_str());
-}
-
-bool holds(const std::vector<std::wstring>& lines, const std::wstring& text) {
-  for (const std::wstring& line : lines)
-    if (line.find(text) != std::wstring::npos) return true;
-  return false;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -61,19 +48,17 @@ int wmain(int argc, wchar_t** argv) {
   }
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(argv[1])) * 1000;
   const std::wstring text = argv[2];
-  std::vector<std::wstring> lines, previous;
+  std::vector<std::wstring> lines;
   Found found;
-  bool seen = false;
-  while (!seen && static_cast<LONG>(deadline - GetTickCount()) > 0) {
-    Sleep(500);
-    found = Found();
-    EnumWindows(findTop, reinterpret_cast<LPARAM>(&found));
-    if (found.list == nullptr) continue;
-    previous = lines;
-    lines = listLines(found.list);
-    seen = holds(lines, text) && lines == previous;
-  }
-  for (const std::wstring& line : lines) printUtf8(line);
+  bool seen = waitForSettledList(
+      deadline, text,
+      [&found] {
+        found = Found();
+        EnumWindows(findTop, reinterpret_cast<LPARAM>(&found));
+        return found.list;
+      },
+      &lines);
+  for (const std::wstring& line : lines) std::printf("%s\n", utf8(line).c_str());
   if (found.top != nullptr) PostMessageW(found.top, WM_SYSCOMMAND, SC_CLOSE, 0);
   return seen ? 0 : 1;
 }

@@ -48,14 +48,6 @@ BOOL CALLBACK findTop(HWND top, LPARAM param) {
   return FALSE;
 }
 
-std::string utf8(const std::wstring& text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-  out.resize(out.size() - 1);
-  return out;
-}
-
 std::wstring windowText(HWND window) {
   LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -63,12 +55,6 @@ std::wstring windowText(HWND window) {
       SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
-}
-
-bool holds(const std::vector<std::wstring>& lines, const std::wstring& text) {
-  for (const std::wstring& line : lines)
-    if (line.find(text) != std::wstring::npos) return true;
-  return false;
 }
 
 // Skips a sz_Or_Ord field or a string of a dialog template.
@@ -155,18 +141,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(argv[1])) * 1000;
   const std::wstring text = argv[2];
-  std::vector<std::wstring> lines, previous;
+  std::vector<std::wstring> lines;
   Found found;
-  bool seen = false;
-  while (!seen && static_cast<LONG>(deadline - GetTickCount()) > 0) {
-    Sleep(500);
-    found = Found();
-    EnumWindows(findTop, reinterpret_cast<LPARAM>(&found));
-    if (found.top == nullptr) continue;
-    previous = lines;
-    lines = listLines(found.list);
-    seen = holds(lines, text) && lines == previous;
-  }
+  bool seen = waitForSettledList(
+      deadline, text,
+      [&found] {
+        found = Found();
+        EnumWindows(findTop, reinterpret_cast<LPARAM>(&found));
+        return found.top != nullptr ? found.list : nullptr;
+      },
+      &lines);
   if (!seen) {
     std::printf("window: %s\n", found.top ? "no list with the text" : "none");
     return 1;
