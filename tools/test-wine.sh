@@ -16,6 +16,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer
 wineserver=/usr/lib/wine/wineserver
 smoke_text="Smoke line from pendcal.exe: Café"
 
+# Waits up to 20 seconds for process $1 to end by itself; if it does not,
+# says $2 and ends it.
+ends() {
+  for _ in $(seq 100); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.2
+  done
+  echo "$2" >&2
+  kill "$1"
+  return 1
+}
 # The pendra smoke test, run inside xvfb-run. pendra starts from a folder
 # with a Cyrillic name, with a profile folder of another, whose reminder file
 # names every day in UTF-8 text; its window is 7 days before and 14 after
@@ -68,15 +79,7 @@ smoke() {
     fail "pendra's list is not the expected one:" || return 1
   fi
   # The probe has closed the window: pendra must end on its own.
-  for _ in $(seq 100); do
-    kill -0 "$pendra" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$pendra" 2>/dev/null; then
-    echo "pendra is still running after its window was closed" >&2
-    kill "$pendra"
-    return 1
-  fi
+  ends "$pendra" "pendra is still running after its window was closed" || return 1
   wait "$pendra"
   echo "pendra closed"
   # It wrote its size (the probe's last, 800 x 600) to its settings file.
@@ -114,15 +117,7 @@ keeper() {
   for shot in "$shots"/*.bmp; do
     [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm "$shot"
   done
-  for _ in $(seq 100); do
-    kill -0 "$pendra" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$pendra" 2>/dev/null; then
-    kill "$pendra"
-    echo "pendra is still running after the probe closed it" >&2
-    return 1
-  fi
+  ends "$pendra" "pendra is still running after the probe closed it" || return 1
   wait "$pendra" || true
   return "$status"
 }
@@ -149,15 +144,7 @@ tray() {
   timeout 60 "$WINELOADER" "$work/папка/pendra.exe" --tray 2>"$log.second" || status=1
   grep -q 'already running' "$log.second" || { cat "$log.second" >&2; status=1; }
   timeout 60 "$WINELOADER" "$work/tray_probe.exe" quit | tr -d '\r'
-  for _ in $(seq 100); do
-    kill -0 "$pendra" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$pendra" 2>/dev/null; then
-    echo "pendra --tray is still running after it was closed" >&2
-    kill "$pendra"
-    return 1
-  fi
+  ends "$pendra" "pendra --tray is still running after it was closed" || return 1
   [ $status = 0 ] && echo "pendra --tray: notified, state saved, one tray only"
   return $status
 }
