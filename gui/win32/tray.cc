@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "common/date.h"
+#include "gui/keeper.h"
 #include "gui/runner.h"
 #include "gui/safe_write.h"
 #include "gui/tray_check.h"
+#include "gui/win32/file_watcher.h"
 #include "gui/win32/resource.h"
 #include "gui/win32/tray_shell.h"
 #include "gui/win32/wide.h"
@@ -50,8 +52,7 @@ struct Tray {
   bool again = false;
   // The files of the last listing and how they looked then.
   std::vector<std::pair<std::string, FileStamp>> stamps;
-  std::thread watcher;
-  HANDLE stopWatching = nullptr;
+  std::unique_ptr<FileWatcher> watcher;  // the folders of those files
 } gTray;
 
 void log(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
@@ -83,51 +84,16 @@ void check() {
   });
 }
 
-void stopWatcher() {
-  if (gTray.stopWatching != nullptr) SetEvent(gTray.stopWatching);
-  if (gTray.watcher.joinable()) gTray.watcher.join();
-  if (gTray.stopWatching != nullptr) CloseHandle(gTray.stopWatching);
-  gTray.stopWatching = nullptr;
-}
-
-// Watches the folders of the listed files on a thread of its own: a change
-// notification for a folder covers a save by rename as well.
+// Notes how the listed files look now and watches their folders.
 void watchFiles(const std::vector<std::string>& files) {
-  stopWatcher();
   gTray.stamps.clear();
-  std::vector<std::wstring> folders;
   for (const std::string& file : files) {
     FileStamp stamp;
     std::string reason;
     fileStamp(file, &stamp, &reason);
     gTray.stamps.emplace_back(file, stamp);
-    std::wstring folder = widen(parentDirectory(file));
-    if (folder.empty()) folder = L".";
-    bool known = false;
-    for (const std::wstring& f : folders) known = known || f == folder;
-    if (!known && folders.size() < MAXIMUM_WAIT_OBJECTS - 1) folders.push_back(folder);
   }
-  if (folders.empty()) return;
-  gTray.stopWatching = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE stop = gTray.stopWatching;
-  HWND window = gTray.window;
-  gTray.watcher = std::thread([folders, stop, window] {
-    std::vector<HANDLE> handles{stop};
-    for (const std::wstring& folder : folders) {
-      HANDLE change = FindFirstChangeNotificationW(
-          folder.c_str(), FALSE,
-          FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-      if (change != INVALID_HANDLE_VALUE) handles.push_back(change);
-    }
-    for (;;) {
-      DWORD which = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
-                                           FALSE, INFINITE);
-      if (which == WAIT_OBJECT_0 || which >= WAIT_OBJECT_0 + handles.size()) break;
-      PostMessageW(window, WM_TRAY_FILES, 0, 0);
-      if (!FindNextChangeNotification(handles[which - WAIT_OBJECT_0])) break;
-    }
-    for (size_t i = 1; i < handles.size(); ++i) FindCloseChangeNotification(handles[i]);
-  });
+  gTray.watcher->watch(watchedDirectories(files));
 }
 
 bool filesChanged() {
@@ -315,6 +281,7 @@ int runTray(HINSTANCE instance) {
     log("pendra --tray: cannot make its window");
     return 1;
   }
+  gTray.watcher = std::make_unique<FileWatcher>(gTray.window, WM_TRAY_FILES);
   if (!addTrayIcon(gTray.window, gTray.icon, L"Pendra"))
     log("pendra --tray: the tray icon could not be added; notifications need it");
   check();
@@ -326,7 +293,7 @@ int runTray(HINSTANCE instance) {
   }
   if (gTray.job) gTray.job->stop();
   if (gTray.worker.joinable()) gTray.worker.join();
-  stopWatcher();
+  gTray.watcher.reset();
   CoUninitialize();
   if (mutex != nullptr) CloseHandle(mutex);
   return 0;
