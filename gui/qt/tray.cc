@@ -12,7 +12,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSaveFile>
-#include <QSet>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdio>
@@ -24,9 +23,6 @@ namespace gui {
 namespace {
 
 constexpr char kLockFile[] = "tray.lock";
-// Saving an editor's file comes as several change signals; one run follows.
-constexpr int kSettleMs = 500;
-
 // ${VARIABLE}, or ~/fallback when it is unset or not absolute.
 QString xdgDirectory(const char* variable, const char* fallback) {
   QString value = qEnvironmentVariable(variable);
@@ -42,14 +38,6 @@ QString autostartPath() {
 QString serverName(const QString& stateDir) {
   QByteArray hash = QCryptographicHash::hash(stateDir.toUtf8(), QCryptographicHash::Sha1);
   return "pendra-tray-" + QString::fromLatin1(hash.toHex().left(16));
-}
-
-// Size and modification time, or empty when the file is missing.
-QString stampOf(const QString& path) {
-  QFileInfo info(path);
-  if (!info.exists()) return QString();
-  return QString::number(info.size()) + ':' +
-         QString::number(info.lastModified().toMSecsSinceEpoch());
 }
 
 // The Exec value of a desktop entry for this program: its name alone when
@@ -120,8 +108,6 @@ Tray::Tray(QString enginePath, QString stateDir)
       stateDir_(std::move(stateDir)),
       lock_(stateDir_ + '/' + kLockFile),
       notifier_(&icon_) {
-  settle_.setSingleShot(true);
-  settle_.setInterval(kSettleMs);
   midnight_.setSingleShot(true);
   // A coarse timer may fire minutes early over a day's interval.
   midnight_.setTimerType(Qt::PreciseTimer);
@@ -168,17 +154,6 @@ bool Tray::start() {
   connect(&notifier_, &Notifier::clicked, this, &Tray::openWindow);
   icon_.show();
 
-  connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
-  // An editor that saves by rename replaces the file: the folder tells.
-  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
-    for (auto it = stamps_.cbegin(); it != stamps_.cend(); ++it) {
-      if (stampOf(it.key()) != it.value()) {
-        settle_.start();
-        return;
-      }
-    }
-  });
-  connect(&settle_, &QTimer::timeout, this, &Tray::check);
   connect(&midnight_, &QTimer::timeout, this, &Tray::check);
   // Resuming from sleep, where logind says so; without a system bus, none.
   QDBusConnection::systemBus().connect("org.freedesktop.login1", "/org/freedesktop/login1",
@@ -213,27 +188,12 @@ void Tray::finish(const EngineRun& run, const pendra::Date& today) {
   for (const Notification& notification : outcome.notifications)
     sent += notifier_.send(notification);
   std::fprintf(stderr, "%s\n", checkLogLine(today, sent, outcome.notifications.size()).c_str());
-  watchFiles(outcome.files);
+  watcher_.watch(outcome.files);
   armMidnight();
   if (again_) {
     again_ = false;
     check();
   }
-}
-
-void Tray::watchFiles(const std::vector<std::string>& files) {
-  QStringList old = watcher_.files() + watcher_.directories();
-  if (!old.isEmpty()) watcher_.removePaths(old);
-  stamps_.clear();
-  QSet<QString> folders;
-  for (const std::string& file : files) {
-    QFileInfo info(QString::fromStdString(file));
-    const QString path = info.absoluteFilePath();
-    stamps_.insert(path, stampOf(path));
-    if (info.exists()) watcher_.addPath(path);
-    folders.insert(info.absolutePath());
-  }
-  for (const QString& folder : folders) watcher_.addPath(folder);
 }
 
 void Tray::armMidnight() {
