@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdio>
@@ -74,14 +73,12 @@ QString autostartEntry() {
          "X-GNOME-Autostart-enabled=true\n";
 }
 
-bool saveFile(const QString& path, const QByteArray& bytes, QString* why) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    *why = file.errorString();
-    return false;
-  }
-  return true;
+// Writes the file whole, making its folder first if need be.
+bool saveFile(const std::string& path, const std::string& bytes, std::string* why) {
+  if (!makeDirectories(parentDirectory(path), why)) return false;
+  WriteResult written = createFile(path, bytes);
+  *why = written.reason;
+  return written.ok;
 }
 
 // Asks the tray that holds the lock to show the window. It may still be
@@ -205,12 +202,10 @@ void Tray::armMidnight() {
 
 void Tray::toggleStartAtLogin(bool on) {
   const QString path = autostartPath();
-  QString why;
+  std::string why;
   if (on) {
-    if (!saveFile(path, autostartEntry().toUtf8(), &why)) {
-      std::fprintf(stderr, "pendra --tray: cannot write %s: %s\n", qPrintable(path),
-                   qPrintable(why));
-    }
+    if (!saveFile(path.toStdString(), autostartEntry().toStdString(), &why))
+      std::fprintf(stderr, "pendra --tray: cannot write %s: %s\n", qPrintable(path), why.c_str());
   } else if (QFile::exists(path) && !QFile::remove(path)) {
     std::fprintf(stderr, "pendra --tray: cannot remove %s\n", qPrintable(path));
   }
