@@ -11,26 +11,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-build/dev}")
 seconds=${2:-60}
 
-if [ -z "${IDLE_SCRATCH:-}" ]; then
-  scratch=$(mktemp -d)
-  trap 'rm -rf "$scratch"' EXIT
-  Xvfb -displayfd 3 -screen 0 640x360x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 300); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-  status=0
-  DISPLAY=":$(cat "$scratch/display")" IDLE_SCRATCH=$scratch \
-    dbus-run-session -- bash "$0" "$build" "$seconds" 2>/dev/null || status=$?
-  kill "$xvfb"
-  exit $status
-fi
-
-scratch=$IDLE_SCRATCH
-export HOME=$scratch/home QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_STATE_HOME
-mkdir -p "$HOME" "$scratch/bin"
-# Qt and dunst keep their sockets there.
-export XDG_RUNTIME_DIR=$scratch/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$root/tests/gui/desktop_session.sh"
+# The session's and the tray's messages would clutter the figures.
+desktop_session 640x360 "$build" "$seconds" 2>/dev/null
 cp "$build/engine/pendra" "$scratch/bin/pendra"
 cp "$root/tests/gui/listing_stand_in.sh" "$scratch/bin/pendcal"
 printf '0 0 Dentist\n0 3 Rent\n' >"$HOME/pendra.pnd"

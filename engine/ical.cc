@@ -49,19 +49,6 @@ std::string dateValue(const pendra::Date& d) {
   return std::string(text, 8);
 }
 
-// Collects what an action prints, for the event's texts.
-class TextPort final : public scheme::OutputPort {
- public:
-  // As the report's port does: the low byte of each unit.
-  void putChar(char16_t c) override { text.push_back(static_cast<char>(c)); }
-  void putText(const char* t) override { text.append(t); }
-  void putUnits(const char16_t* units, int32_t count) override {
-    for (int32_t i = 0; i < count; ++i) putChar(units[i]);
-  }
-
-  std::string text;
-};
-
 // The UID's middle part: the entry's key, told apart from identical entries
 // before it by their count, well mixed (splitmix64's finaliser).
 uint64_t uidHash(uint64_t key, uint32_t twin) {
@@ -263,11 +250,11 @@ class CalendarWriter final : public OccurrenceWriter {
     pendra::Date occurrence = specifier.occurrence(matched);
     // Every text first: a field that fails (with -k) leaves out the whole
     // entry, not its later events.
-    std::vector<TextPort> texts(entry.actions.size());
+    std::vector<StringPort> texts(entry.actions.size());
     for (size_t i = 0; i < entry.actions.size(); ++i)
       entry.actions[i]->write(texts[i], matched, occurrence, matched);
     int32_t number = 0;
-    for (const TextPort& text : texts) {
+    for (const StringPort& text : texts) {
       // "YYYYMMDD-<16 hex digits>-<action number>@pendcal".
       std::string uid = dateValue(matched) + "-";
       for (int shift = 60; shift >= 0; shift -= 4)

@@ -45,23 +45,9 @@ bool needsEscapes(std::string_view text) {
   return false;
 }
 
-// Appends what an action prints to a string.
-class AppendPort final : public scheme::OutputPort {
- public:
-  void putChar(char16_t c) override { out->push_back(static_cast<char>(c)); }
-  void putText(const char* t) override { out->append(t); }
-  void putUnits(const char16_t* units, int32_t count) override {
-    for (int32_t i = 0; i < count; ++i) putChar(units[i]);
-  }
-
-  std::string* out = nullptr;
-};
-
 class ListingWriter final : public OccurrenceWriter {
  public:
-  explicit ListingWriter(const RunInfo& run) : out_(run.out), files_(*run.filesRead) {
-    port_.out = &buffer_;
-  }
+  explicit ListingWriter(const RunInfo& run) : out_(run.out), files_(*run.filesRead) {}
 
   void begin(const std::vector<std::unique_ptr<Reminder>>& entries) override {
     setBinaryMode(out_);  // records end in LF on every system
@@ -156,10 +142,10 @@ class ListingWriter final : public OccurrenceWriter {
   std::FILE* out_;
   const std::vector<std::string>& files_;
   std::vector<Slot> slots_;
-  pendra::Date scannedDay_;  // the day scannedText_ shows
-  std::string scannedText_;  // "YYYY-MM-DD<TAB>"
-  AppendPort port_;
-  std::string buffer_;
+  pendra::Date scannedDay_;           // the day scannedText_ shows
+  std::string scannedText_;           // "YYYY-MM-DD<TAB>"
+  StringPort port_;                   // actions write their texts here,
+  std::string& buffer_ = port_.text;  // straight into the records
 };
 
 }  // namespace

@@ -73,6 +73,19 @@ class StdoutPort final : public scheme::OutputPort {
   char buffer_[kSize];
 };
 
+// Collects what is printed in a string, as StdoutPort would write it: the
+// low byte of each unit. The writers use it for an action's text.
+class StringPort final : public scheme::OutputPort {
+ public:
+  void putChar(char16_t c) override { text.push_back(static_cast<char>(c)); }
+  void putText(const char* t) override { text.append(t); }
+  void putUnits(const char16_t* units, int32_t count) override {
+    for (int32_t i = 0; i < count; ++i) putChar(units[i]);
+  }
+
+  std::string text;
+};
+
 // The end of every run that gets that far: flushes and closes standard
 // output. When any write to it failed, prints "pendcal: cannot write
 // output: REASON" on standard error and returns 1; else returns status.

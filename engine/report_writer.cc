@@ -44,19 +44,8 @@ class ReportWriter final : public OccurrenceWriter {
     }
   }
 
-  // An entry's lines until they are complete.
-  class TextPort final : public scheme::OutputPort {
-   public:
-    void putChar(char16_t c) override { text.push_back(static_cast<char>(c)); }
-    void putText(const char* t) override { text += t; }
-    void putUnits(const char16_t* units, int32_t count) override {
-      for (int32_t i = 0; i < count; ++i) text.push_back(static_cast<char>(units[i]));
-    }
-    std::string text;
-  };
-
   StdoutPort& port_;
-  TextPort held_;
+  StringPort held_;  // an entry's lines until they are complete
   pendra::Date today_;
   bool headers_;
   pendra::Date headerDay_;  // the day header_ is for; none at first

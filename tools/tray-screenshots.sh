@@ -9,26 +9,8 @@ export LC_ALL=C
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-build/dev}")
 
-if [ -z "${SHOT_SCRATCH:-}" ]; then
-  scratch=$(mktemp -d)
-  trap 'rm -rf "$scratch"' EXIT
-  Xvfb -displayfd 3 -screen 0 640x360x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 300); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-  status=0
-  DISPLAY=":$(cat "$scratch/display")" SHOT_SCRATCH=$scratch \
-    dbus-run-session -- bash "$0" "$build" || status=$?
-  kill "$xvfb"
-  exit $status
-fi
-
-scratch=$SHOT_SCRATCH
-export HOME=$scratch/home QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_STATE_HOME
-mkdir -p "$HOME" "$scratch/bin"
-# Qt and dunst keep their sockets there.
-export XDG_RUNTIME_DIR=$scratch/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$root/tests/gui/desktop_session.sh"
+desktop_session 640x360 "$build"
 cp "$build/engine/pendra" "$scratch/bin/pendra"
 cp "$root/tests/gui/listing_stand_in.sh" "$scratch/bin/pendcal"
 cat >"$HOME/pendra.pnd" <<'FILE'

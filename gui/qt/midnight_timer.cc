@@ -7,14 +7,6 @@
 
 namespace gui {
 
-namespace {
-
-bool sameDay(const pendra::Date& a, const pendra::Date& b) {
-  return a.day == b.day && a.month == b.month && a.year == b.year;
-}
-
-}  // namespace
-
 MidnightTimer::MidnightTimer(Clock clock, NewDay newDay, QObject* parent)
     : QObject(parent), clock_(std::move(clock)), newDay_(std::move(newDay)), today_(clock_()) {
   timer_.setSingleShot(true);
@@ -24,7 +16,7 @@ MidnightTimer::MidnightTimer(Clock clock, NewDay newDay, QObject* parent)
 
 void MidnightTimer::check() {
   pendra::Date now = clock_();
-  if (!sameDay(now, today_)) {
+  if (!now.sameDay(today_)) {
     pendra::Date previous = today_;
     today_ = now;
     newDay_(previous, now);

@@ -11,8 +11,6 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QSaveFile>
-#include <QSet>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdio>
@@ -24,9 +22,6 @@ namespace gui {
 namespace {
 
 constexpr char kLockFile[] = "tray.lock";
-// Saving an editor's file comes as several change signals; one run follows.
-constexpr int kSettleMs = 500;
-
 // ${VARIABLE}, or ~/fallback when it is unset or not absolute.
 QString xdgDirectory(const char* variable, const char* fallback) {
   QString value = qEnvironmentVariable(variable);
@@ -42,14 +37,6 @@ QString autostartPath() {
 QString serverName(const QString& stateDir) {
   QByteArray hash = QCryptographicHash::hash(stateDir.toUtf8(), QCryptographicHash::Sha1);
   return "pendra-tray-" + QString::fromLatin1(hash.toHex().left(16));
-}
-
-// Size and modification time, or empty when the file is missing.
-QString stampOf(const QString& path) {
-  QFileInfo info(path);
-  if (!info.exists()) return QString();
-  return QString::number(info.size()) + ':' +
-         QString::number(info.lastModified().toMSecsSinceEpoch());
 }
 
 // The Exec value of a desktop entry for this program: its name alone when
@@ -86,14 +73,12 @@ QString autostartEntry() {
          "X-GNOME-Autostart-enabled=true\n";
 }
 
-bool saveFile(const QString& path, const QByteArray& bytes, QString* why) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    *why = file.errorString();
-    return false;
-  }
-  return true;
+// Writes the file whole, making its folder first if need be.
+bool saveFile(const std::string& path, const std::string& bytes, std::string* why) {
+  if (!makeDirectories(parentDirectory(path), why)) return false;
+  WriteResult written = createFile(path, bytes);
+  *why = written.reason;
+  return written.ok;
 }
 
 // Asks the tray that holds the lock to show the window. It may still be
@@ -120,8 +105,6 @@ Tray::Tray(QString enginePath, QString stateDir)
       stateDir_(std::move(stateDir)),
       lock_(stateDir_ + '/' + kLockFile),
       notifier_(&icon_) {
-  settle_.setSingleShot(true);
-  settle_.setInterval(kSettleMs);
   midnight_.setSingleShot(true);
   // A coarse timer may fire minutes early over a day's interval.
   midnight_.setTimerType(Qt::PreciseTimer);
@@ -168,17 +151,6 @@ bool Tray::start() {
   connect(&notifier_, &Notifier::clicked, this, &Tray::openWindow);
   icon_.show();
 
-  connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
-  // An editor that saves by rename replaces the file: the folder tells.
-  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
-    for (auto it = stamps_.cbegin(); it != stamps_.cend(); ++it) {
-      if (stampOf(it.key()) != it.value()) {
-        settle_.start();
-        return;
-      }
-    }
-  });
-  connect(&settle_, &QTimer::timeout, this, &Tray::check);
   connect(&midnight_, &QTimer::timeout, this, &Tray::check);
   // Resuming from sleep, where logind says so; without a system bus, none.
   QDBusConnection::systemBus().connect("org.freedesktop.login1", "/org/freedesktop/login1",
@@ -213,27 +185,12 @@ void Tray::finish(const EngineRun& run, const pendra::Date& today) {
   for (const Notification& notification : outcome.notifications)
     sent += notifier_.send(notification);
   std::fprintf(stderr, "%s\n", checkLogLine(today, sent, outcome.notifications.size()).c_str());
-  watchFiles(outcome.files);
+  watcher_.watch(outcome.files);
   armMidnight();
   if (again_) {
     again_ = false;
     check();
   }
-}
-
-void Tray::watchFiles(const std::vector<std::string>& files) {
-  QStringList old = watcher_.files() + watcher_.directories();
-  if (!old.isEmpty()) watcher_.removePaths(old);
-  stamps_.clear();
-  QSet<QString> folders;
-  for (const std::string& file : files) {
-    QFileInfo info(QString::fromStdString(file));
-    const QString path = info.absoluteFilePath();
-    stamps_.insert(path, stampOf(path));
-    if (info.exists()) watcher_.addPath(path);
-    folders.insert(info.absolutePath());
-  }
-  for (const QString& folder : folders) watcher_.addPath(folder);
 }
 
 void Tray::armMidnight() {
@@ -245,12 +202,10 @@ void Tray::armMidnight() {
 
 void Tray::toggleStartAtLogin(bool on) {
   const QString path = autostartPath();
-  QString why;
+  std::string why;
   if (on) {
-    if (!saveFile(path, autostartEntry().toUtf8(), &why)) {
-      std::fprintf(stderr, "pendra --tray: cannot write %s: %s\n", qPrintable(path),
-                   qPrintable(why));
-    }
+    if (!saveFile(path.toStdString(), autostartEntry().toStdString(), &why))
+      std::fprintf(stderr, "pendra --tray: cannot write %s: %s\n", qPrintable(path), why.c_str());
   } else if (QFile::exists(path) && !QFile::remove(path)) {
     std::fprintf(stderr, "pendra --tray: cannot remove %s\n", qPrintable(path));
   }

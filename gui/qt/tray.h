@@ -3,8 +3,6 @@
 #ifndef PENDRA_GUI_QT_TRAY_H_
 #define PENDRA_GUI_QT_TRAY_H_
 
-#include <QFileSystemWatcher>
-#include <QHash>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QMenu>
@@ -15,6 +13,7 @@
 #include <thread>
 
 #include "common/date.h"
+#include "gui/qt/file_watcher.h"
 #include "gui/qt/notifier.h"
 #include "gui/runner.h"
 #include "gui/tray_check.h"
@@ -48,7 +47,6 @@ class Tray : public QObject {
 
  private:
   void finish(const EngineRun& run, const pendra::Date& today);
-  void watchFiles(const std::vector<std::string>& files);
   void armMidnight();
   void toggleStartAtLogin(bool on);
   void onNewConnection();
@@ -63,10 +61,8 @@ class Tray : public QObject {
   QMenu menu_;
   QAction* startAtLogin_ = nullptr;
   Notifier notifier_;
-  QFileSystemWatcher watcher_;
-  QHash<QString, QString> stamps_;  // watched file -> size and time when armed
-  QTimer settle_;                   // gathers the bursts of change signals of one save
-  QTimer midnight_;                 // the next local midnight
+  FileWatcher watcher_{[this] { check(); }};
+  QTimer midnight_;  // the next local midnight
   QLocalServer server_;
   TrayMemory memory_;
   std::unique_ptr<EngineJob> job_;

@@ -7,28 +7,8 @@ set -euo pipefail
 export LC_ALL=C
 pendra=$(realpath "$1")
 
-if [ -z "${TRAY_TEST_SCRATCH:-}" ]; then
-  scratch=$(mktemp -d)
-  trap 'rm -rf "$scratch"' EXIT
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 300); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-  [ -s "$scratch/display" ] || { echo "Xvfb did not start"; exit 1; }
-  status=0
-  DISPLAY=":$(cat "$scratch/display")" TRAY_TEST_SCRATCH=$scratch \
-    dbus-run-session -- bash "$0" "$pendra" || status=$?
-  kill "$xvfb"
-  wait "$xvfb" 2>/dev/null || true
-  exit $status
-fi
-
-scratch=$TRAY_TEST_SCRATCH
-export HOME=$scratch/home QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_STATE_HOME
-mkdir -p "$HOME" "$scratch/bin"
-# Qt and dunst keep their sockets there.
-export XDG_RUNTIME_DIR=$scratch/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/desktop_session.sh"
+desktop_session 1024x768 "$pendra"
 cp "$pendra" "$scratch/bin/pendra"
 reminders=$HOME/pendra.pnd
 state=$HOME/.local/state/pendra/notified.ini
