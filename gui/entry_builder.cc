@@ -55,6 +55,22 @@ std::string dateWords(const pendra::Date& date, Repeat repeat) {
   return day + " " + month + " " + std::to_string(date.year);
 }
 
+std::string repeatName(Repeat repeat, const pendra::Date& date) {
+  switch (repeat) {
+    case Repeat::None:
+      return "Does not repeat";
+    case Repeat::Weekly:
+      return "Every week";
+    case Repeat::MonthlyOnDay:
+      return "Every month on this day";
+    case Repeat::MonthlyOnWeekday:
+      return "Every month on the " + dateWords(date, Repeat::MonthlyOnWeekday);
+    case Repeat::Yearly:
+      return "Every year";
+  }
+  return {};
+}
+
 std::string entryText(const EntryForm& form) {
   std::string entry = dateWords(form.date, form.repeat);
   if (form.daysBefore == 1) entry += " previous 1 day";

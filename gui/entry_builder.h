@@ -45,6 +45,14 @@ std::string bracketText(std::string_view text);
 // The date words for the repeat: "8 dec 2026", "tue", "8", "second tue", "8 dec".
 std::string dateWords(const pendra::Date& date, Repeat repeat);
 
+// The repeat choices in the order the Add form lists them.
+inline constexpr Repeat kRepeats[] = {Repeat::None, Repeat::Weekly, Repeat::MonthlyOnDay,
+                                      Repeat::MonthlyOnWeekday, Repeat::Yearly};
+
+// The choice as the Add form lists it: "Does not repeat", "Every week",
+// "Every month on this day", "Every month on the second tue", "Every year".
+std::string repeatName(Repeat repeat, const pendra::Date& date);
+
 // The whole entry without a line end, e.g. "second tue previous 2 days
 // remind [Dentist]." REQUIRES: formProblem(form) is empty.
 std::string entryText(const EntryForm& form);

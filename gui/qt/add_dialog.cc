@@ -23,28 +23,6 @@ namespace gui {
 
 namespace {
 
-// The repeat choices in the order the box lists them.
-constexpr Repeat kRepeats[] = {Repeat::None, Repeat::Weekly, Repeat::MonthlyOnDay,
-                               Repeat::MonthlyOnWeekday, Repeat::Yearly};
-
-QString repeatName(Repeat repeat, const pendra::Date& date) {
-  switch (repeat) {
-    case Repeat::None:
-      return QStringLiteral("Does not repeat");
-    case Repeat::Weekly:
-      return QStringLiteral("Every week");
-    case Repeat::MonthlyOnDay:
-      return QStringLiteral("Every month on this day");
-    case Repeat::MonthlyOnWeekday:
-      // "Every month on the second tue"
-      return QStringLiteral("Every month on the %1")
-          .arg(QString::fromStdString(dateWords(date, Repeat::MonthlyOnWeekday)));
-    case Repeat::Yearly:
-      return QStringLiteral("Every year");
-  }
-  return {};
-}
-
 // Sets a label's text and tells screen readers, which know the label by
 // its accessible name, what it now says.
 void showText(QLabel* label, const QString& text) {
@@ -194,7 +172,8 @@ void AddDialog::formChanged() {
   int index = repeat_->currentIndex();
   repeat_->blockSignals(true);
   repeat_->clear();
-  for (Repeat repeat : kRepeats) repeat_->addItem(repeatName(repeat, now.date));
+  for (Repeat repeat : kRepeats)
+    repeat_->addItem(QString::fromStdString(repeatName(repeat, now.date)));
   repeat_->setCurrentIndex(index < 0 ? 0 : index);
   repeat_->blockSignals(false);
 

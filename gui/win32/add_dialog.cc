@@ -21,9 +21,6 @@ namespace {
 
 constexpr UINT_PTR kPreviewTimer = 1;
 constexpr UINT kPreviewDelay = 300;  // ms after the last keystroke
-constexpr Repeat kRepeats[] = {Repeat::None, Repeat::Weekly, Repeat::MonthlyOnDay,
-                               Repeat::MonthlyOnWeekday, Repeat::Yearly};
-
 // Everything the form keeps between messages; one form at a time.
 struct Form {
   const AddRequest* request = nullptr;
@@ -45,22 +42,6 @@ std::string textOf(HWND dialog, int id) {
   text.resize(
       static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return narrow(text);
-}
-
-std::string repeatName(Repeat repeat, const pendra::Date& date) {
-  switch (repeat) {
-    case Repeat::None:
-      return "Does not repeat";
-    case Repeat::Weekly:
-      return "Every week";
-    case Repeat::MonthlyOnDay:
-      return "Every month on this day";
-    case Repeat::MonthlyOnWeekday:
-      return "Every month on the " + dateWords(date, Repeat::MonthlyOnWeekday);
-    case Repeat::Yearly:
-      return "Every year";
-  }
-  return {};
 }
 
 EntryForm formOf(HWND dialog) {
